@@ -1,0 +1,90 @@
+#pragma once
+// The abstract agent: a real state, a simulation state, and the futures between them.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "decision/UListOfFutures.h"
+#include "decision/UState.h"
+#include "world/UPlatform.h"
+
+class TTrack;
+
+/// A player on a track. Owns its two states and its futures; knows its track, not owning it.
+class TPlayer : public TFuturesOwner {
+ public:
+  TColor Color = 0;          ///< fill colour of the outline; random at creation
+  int32_t DebugLevel = 0;    ///< 0 nothing, 1 traces and Info, 2 end points and options, 3 collisions
+  bool Simulating = false;   ///< true while running through one imagined future
+  bool NewFuture = false;    ///< true from the start of a future until its first decision
+  bool UseRefined = true;    ///< refine the decision by the curve through the options
+  std::unique_ptr<TState> RealState;
+  std::unique_ptr<TState> SimState;
+  int32_t SizeIndex = 0;
+  int32_t DeadIndex = 0;
+  int32_t GridSize = 10;     ///< pixels
+  int32_t MaxGridSize = 30;
+  int32_t MinGridSize = 5;
+  bool AutoGrid = true;      ///< when false the grid stays as the user set it
+  int32_t TargetFutures = 100;
+  bool ShapeUnallocated = true;
+  bool ShapeDirty = true;
+  TTrack* Track = nullptr;   ///< not owned
+  std::unique_ptr<TListOfFutures> Futures;
+
+  /// Real and simulation states, the parameters "Size" and "Dead", a random colour, a start mark.
+  TPlayer();
+  virtual ~TPlayer();
+  TPlayer(const TPlayer&) = delete;
+  TPlayer& operator=(const TPlayer&) = delete;
+
+  // The twelve virtual operations, in slot order.
+  virtual void UpdateShape() = 0;
+  /// Appends this class's parameters (each override first runs the inherited one).
+  virtual void DefineParams();
+  virtual void ResetToStart();
+  virtual void AssignFrom(TPlayer& Source);
+  virtual void Draw();
+  virtual TColor StateColor(TState& S);
+  virtual void DrawTrace() = 0;
+  void DrawFuture(int32_t Index) override = 0;
+  virtual void AdaptGrid();
+  virtual void MarkStart();
+  /// Moves the active state on by one time step and scores it.
+  virtual void Advance(int32_t TimeStepMs) = 0;
+  virtual bool CollidesWith(TPlayer& Other) = 0;
+
+  bool UsesRefined() const override { return UseRefined; }
+
+  /// The active state: SimState while simulating, else RealState.
+  TState& State() const { return Simulating ? *SimState : *RealState; }
+  void Decide();
+  void SetSimulating(bool Value);
+  void ClearFutures() { Futures->Clear(); }
+  void DrawFutures() { Futures->DrawAll(); }
+  int32_t GetGridSize() const;
+  void SetGridSize(int32_t Value);
+  double GetSize() const { return State().Params[SizeIndex]->Value; }
+  void SetSize(double Value);
+  bool IsDead() const { return State().Params[DeadIndex]->Value > 0.5; }
+  void SetDead(bool Value) { State().Params[DeadIndex]->SetValue(Value ? 1.0 : 0.0); }
+
+  /// One line of status text.
+  std::string GetInfo() const;
+  void SetInfo(const std::string& Text);
+
+ protected:
+  /// Sets Info to a number shown as "%4.4f"; formatted only when Info is read.
+  void SetInfoNumber(double X) {
+    InfoNumber = X;
+    InfoIsNumber = true;
+  }
+
+ private:
+  void DefineOwnParams();
+
+  std::string Info;
+  double InfoNumber = 0;
+  bool InfoIsNumber = false;
+};

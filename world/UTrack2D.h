@@ -1,0 +1,38 @@
+#pragma once
+// The circuit as a picture: pure black is off the road, every other colour is road.
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "world/UTrack.h"
+
+class TPlayer2D;
+
+/// The concrete track: off-road map, friction coefficients, pixel tests, clean picture and
+/// collisions between planar players.
+class TTrack2D : public TTrack {
+ public:
+  std::vector<uint8_t> OffTrackMap;  ///< 1 where pixel (x, y) was pure black; index x * Height + y
+  double Friction = 0.015;
+  double SideFriction = 0.2;
+  TPicture* Image = nullptr;         ///< the displayed picture; not owned
+  int32_t Width = 0;
+  int32_t Height = 0;
+  std::unique_ptr<TPicture> Background;  ///< the circuit as it was at the last SetImage
+
+  TTrack2D();
+  ~TTrack2D() override;
+
+  void ResolveCollisions() override;
+  void CleanImage() override;
+
+  /// Takes the circuit from the picture: reads the off-road map once, keeps a clean copy.
+  void SetImage(TPicture* AImage);
+  TPlayer2D& GetPlayer2D(int32_t Index) const;
+  /// 0 < X < Width and 0 < Y < Height.
+  bool InBounds(int32_t X, int32_t Y) const { return 0 < X && X < Width && 0 < Y && Y < Height; }
+  bool IsOnTrack(int32_t X, int32_t Y) const {
+    return InBounds(X, Y) && !OffTrackMap[static_cast<size_t>(X) * Height + Y];
+  }
+};
