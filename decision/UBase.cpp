@@ -43,8 +43,8 @@ void RandomSeed(uint64_t Seed) {
 
 uint64_t RandomSeedFromClock() {
   const auto Now = std::chrono::system_clock::now().time_since_epoch();
-  const uint64_t Seed = static_cast<uint64_t>(
-      std::chrono::duration_cast<std::chrono::nanoseconds>(Now).count());
+  const uint64_t Seed =
+      static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(Now).count());
   RandomSeed(Seed);
   return Seed;
 }

@@ -23,9 +23,9 @@ class TFuturesOwner {
 /// One record per stored future; one option per distinct initial decision.
 class TListOfFutures {
  public:
-  TFuturesOwner* Owner;                           ///< not owned
-  std::vector<std::unique_ptr<TState>> Futures;   ///< in the order stored
-  std::vector<std::unique_ptr<TState>> Options;   ///< in order of first appearance
+  TFuturesOwner* Owner;                          ///< not owned
+  std::vector<std::unique_ptr<TState>> Futures;  ///< in the order stored
+  std::vector<std::unique_ptr<TState>> Options;  ///< in order of first appearance
 
   explicit TListOfFutures(TFuturesOwner* AOwner);
   virtual ~TListOfFutures();
@@ -61,4 +61,13 @@ class TListOfFutures {
   };
   /// Samples the Catmull-Rom curve through Points (sorted by x) six times per segment.
   static TSplineScan ScanSpline(const std::vector<std::pair<double, double>>& Points, double R);
+
+ private:
+  /// Freed records kept for reuse, so that storing a future does not allocate once warm.
+  std::vector<std::unique_ptr<TState>> Spare;
+  /// Scratch of MergeFutures, kept between moves.
+  std::vector<int32_t> MergeTable;
+  std::vector<int32_t> ClassOf;
+
+  std::unique_ptr<TState> NewRecord();
 };

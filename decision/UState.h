@@ -19,15 +19,15 @@ enum TParamKind : uint8_t {
 /// IntValue (thousandths at the last Quantize) and a cached grid index.
 class TStateParam {
  public:
-  std::string Name;       ///< trimmed, a..z upper-cased
+  std::string Name;  ///< trimmed, a..z upper-cased
   double Value = 0;
-  double PrevValue = 0;   ///< Value before the last SetValue, unless KeepPrevious
-  int32_t IntValue = 0;   ///< RoundEven(Value * 1000) as of the last Quantize
+  double PrevValue = 0;  ///< Value before the last SetValue, unless KeepPrevious
+  int32_t IntValue = 0;  ///< RoundEven(Value * 1000) as of the last Quantize
   TParamKind Kind = pkPlain;
   bool KeepPrevious = false;
-  double MaxValue = 0;    ///< bounds apply only while MaxValue > MinValue
+  double MaxValue = 0;  ///< bounds apply only while MaxValue > MinValue
   double MinValue = 0;
-  double Precision = 0;   ///< grid step of a macro parameter, random range of a free one
+  double Precision = 0;  ///< grid step of a macro parameter, random range of a free one
   int32_t GridIndexCache = 0;
   bool GridIndexValid = false;
 
