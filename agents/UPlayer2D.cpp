@@ -1,1 +1,209 @@
-// placeholder: being written
+#include "agents/UPlayer2D.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+
+#include "world/UTrack2D.h"
+
+namespace {
+
+// A nose on the heading and two rear corners at +-144 degrees, in units of pi.
+constexpr double OutlineFactors[3] = {0.0, 0.8, -0.8};
+
+int32_t Sign(int64_t X) { return (X > 0) - (X < 0); }
+
+}  // namespace
+
+TPlayer2D::TPlayer2D() {
+  DefineOwnParams();
+  SetPosX(10);
+  SetPosY(10);
+  SetAngle(0);
+  ShapeDirty = true;
+}
+
+void TPlayer2D::DefineParams() {
+  TPlayer::DefineParams();
+  DefineOwnParams();
+}
+
+void TPlayer2D::DefineOwnParams() {
+  // Unbounded (0, 0). Only the positions have a grid step: they are the end-point coordinates.
+  TState& S = State();
+  S.AddParam(std::make_unique<TStateParam>("PosX", pkMacro, 0, 0, 0, 15));
+  S.AddParam(std::make_unique<TStateParam>("PosY", pkMacro, 0, 0, 0, 15));
+  S.AddParam(std::make_unique<TStateParam>("Angle", pkMacro, 0, 0, 0, 0));
+  S.AddParam(std::make_unique<TStateParam>("VelX", pkMacro, 0, 0, 0, 0));
+  S.AddParam(std::make_unique<TStateParam>("VelY", pkMacro, 0, 0, 0, 0));
+  PosXIndex = S.IndexOfName("PosX");
+  PosYIndex = S.IndexOfName("PosY");
+  AngleIndex = S.IndexOfName("Angle");
+  VelXIndex = S.IndexOfName("VelX");
+  VelYIndex = S.IndexOfName("VelY");
+}
+
+void TPlayer2D::UpdateShape() { BuildShape(OutlineFactors, 3); }
+
+void TPlayer2D::BuildShape(const double* AngleFactors, int32_t Count) {
+  if (ShapeUnallocated || static_cast<int32_t>(Shape.size()) != Count) {
+    Shape.resize(Count);
+    ShapeUnallocated = false;
+    ShapeDirty = true;
+  }
+  if (ShapeDirty) {
+    const double A = Angle();
+    const double Size = GetSize();
+    const double X = PosX();
+    const double Y = PosY();
+    for (int32_t I = 0; I < Count; ++I) {
+      const double Phi = A + AngleFactors[I] * std::numbers::pi;
+      Shape[I] = {RoundEven(std::cos(Phi) * Size + X), RoundEven(std::sin(Phi) * Size + Y)};
+    }
+  }
+  ShapeDirty = false;
+}
+
+TTrack2D& TPlayer2D::Track2D() const {
+  if (Track != CheckedTrack) {
+    CheckedTrack2D = dynamic_cast<TTrack2D*>(Track);
+    CheckedTrack = Track;
+  }
+  if (!CheckedTrack2D) throw EModelError("Player2D is not on a Track2D.");
+  return *CheckedTrack2D;
+}
+
+void TPlayer2D::Draw() {
+  if (!Track) return;
+  TPlayer::Draw();
+  UpdateShape();
+  TPicture* Canvas = Track2D().Image;
+  if (!Canvas) return;
+  Canvas->SetPenColor(clBlack);
+  Canvas->SetBrushColor(Color);
+  Canvas->Polygon(Shape.data(), static_cast<int32_t>(Shape.size()));
+}
+
+void TPlayer2D::DrawTrace() {
+  if (!Track) return;
+  TPicture* Canvas = Track2D().Image;
+  if (!Canvas) return;
+  // Only the piece of the last sub-step: the previous position is that of one Advance ago.
+  Canvas->SetPenColor(StateColor(State()));
+  Canvas->Line(RoundEven(PrevPosX()), RoundEven(PrevPosY()), RoundEven(PosX()), RoundEven(PosY()));
+}
+
+void TPlayer2D::DrawFuture(int32_t Index) {
+  if (!Track) return;
+  TPicture* Canvas = Track2D().Image;
+  if (!Canvas) return;
+  TState& F = Futures->Future(Index);
+  // Futures are copies of this player's states, so the cached indexes hold there too.
+  const int32_t X = RoundEven(F.Param(PosXIndex).Value);
+  const int32_t Y = RoundEven(F.Param(PosYIndex).Value);
+  int32_t R = RoundEven(std::sqrt(std::max(F.Score, 0.0)));
+  if (R == 0) R = 1;
+  Canvas->SetPenColor(StateColor(F));
+  Canvas->SetBrushStyle(TBrushStyle::bsClear);
+  Canvas->Ellipse(X - R, Y - R, X + R, Y + R);
+}
+
+bool TPlayer2D::CollidesWith(TPlayer& Other) {
+  auto* O = dynamic_cast<TPlayer2D*>(&Other);
+  if (!O) return false;
+  UpdateShape();
+  O->UpdateShape();
+
+  // At level 3 the test draws its working and lets the window show each mark at once.
+  TPicture* Canvas = nullptr;
+  if (DebugLevel == 3 && Track) {
+    Track->CleanImage();
+    Canvas = Track2D().Image;
+  }
+  if (Canvas) {
+    Canvas->SetBrushStyle(TBrushStyle::bsClear);
+    Canvas->SetPenWidth(2);
+    Canvas->SetPenColor(Color);
+    Canvas->Polygon(Shape.data(), static_cast<int32_t>(Shape.size()));
+    Canvas->SetPenWidth(1);
+    Canvas->SetPenColor(O->Color);
+    Canvas->Polygon(O->Shape.data(), static_cast<int32_t>(O->Shape.size()));
+    Canvas->SetPenColor(clBlack);
+    Canvas->SetBrushStyle(TBrushStyle::bsSolid);
+  }
+  auto Mark = [&](const TPoint& Q, TColor Fill, int32_t R) {
+    Canvas->SetBrushColor(Fill);
+    Canvas->Ellipse(Q.x - R, Q.y - R, Q.x + R, Q.y + R);
+    Track->ProcessMessages();
+    Track->ProcessMessages();
+  };
+
+  // Other's outline taken as convex: a vertex is inside when every edge that decides puts it
+  // on the same side, whatever the winding. 64-bit products: far-off positions cannot wrap.
+  const std::vector<TPoint>& P = O->Shape;
+  const int32_t N = static_cast<int32_t>(P.size());
+  for (const TPoint& Q : Shape) {
+    int32_t First = 0;
+    bool Inside = true;
+    for (int32_t J = 0; J < N; ++J) {
+      const TPoint& P0 = P[J];
+      const TPoint& P1 = P[(J + 1) % N];
+      const int64_t Ex = int64_t{P1.x} - P0.x;
+      const int64_t Ey = int64_t{P1.y} - P0.y;
+      const int32_t S = Sign((int64_t{Q.x} - P0.x) * Ey - (int64_t{Q.y} - P0.y) * Ex);
+      if (S == 0) continue;
+      if (First == 0) {
+        First = S;
+      } else if (S != First) {
+        if (Canvas) Mark(Q, clWhite, 2);
+        Inside = false;
+        break;
+      }
+    }
+    if (Inside) {
+      if (Canvas) Mark(Q, clRed, 3);
+      return true;
+    }
+  }
+  return false;
+}
+
+void TPlayer2D::SetPosition(double X, double Y, double AAngle) {
+  SetPosX(X);
+  SetPosY(Y);
+  SetAngle(AAngle);
+  SetVelX(0);
+  SetVelY(0);
+  MarkStart();
+}
+
+void TPlayer2D::MoveBy(bool Redraw, bool KeepPrevious, double DX, double DY, double DAngle) {
+  TState& S = State();
+  const bool Remembered = S.KeepPrevious;
+  S.SetKeepPrevious(KeepPrevious);
+  SetPosX(PosX() + DX);
+  SetPosY(PosY() + DY);
+  SetAngle(Angle() + DAngle);
+  if (Redraw && Track) {
+    Track->CleanImage();
+    Track->Redraw();
+  }
+  S.SetKeepPrevious(Remembered);
+}
+
+bool TPlayer2D::ShapeInBounds() {
+  UpdateShape();
+  const TTrack2D& T = Track2D();
+  for (const TPoint& Q : Shape)
+    if (!T.InBounds(Q.x, Q.y)) return false;
+  return true;
+}
+
+bool TPlayer2D::ShapeOnTrack() {
+  UpdateShape();
+  const TTrack2D& T = Track2D();
+  for (const TPoint& Q : Shape)
+    if (!T.IsOnTrack(Q.x, Q.y)) return false;
+  return true;
+}

@@ -78,4 +78,8 @@ class TPlayer2D : public TPlayer {
 
  private:
   void DefineOwnParams();
+
+  // Track2D() runs on every sub-step: the type check is made once per track, not per call.
+  mutable const TTrack* CheckedTrack = nullptr;
+  mutable TTrack2D* CheckedTrack2D = nullptr;
 };
