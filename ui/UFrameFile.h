@@ -1,0 +1,16 @@
+#pragma once
+// The numbered picture files saved after each move while the simulation runs.
+
+#include <QImage>
+#include <QString>
+#include <cstdint>
+
+/// Base + "_" + FrameNumber as "%4.4d" + ".bmp", the base taken exactly as given:
+/// ("lap", 1) gives "lap_0001.bmp", ("lap.bmp", 1) gives "lap.bmp_0001.bmp", 10000 gives "_10000".
+QString FrameFileName(const QString& Base, int32_t FrameNumber);
+
+/// Writes Picture to FileName as a 24-bit BMP, replacing any file of that name. The bytes go to
+/// a temporary file in the same folder that is renamed only once complete, so FileName is never
+/// left holding part of a picture. Raises EModelError naming the file and the reason when the
+/// folder is missing, the file cannot be created or a write fails; no temporary file remains.
+void SaveFrame(const QImage& Picture, const QString& FileName);
