@@ -65,6 +65,20 @@ void TTrack::ThinkAndMove(int32_t TimeBudgetMs, int32_t TimeStepMs) {
   const int64_t Deadline = FixedPasses > 0 ? 0 : NowMs() + RoundEven(0.9 * TimeBudgetMs);
   int32_t FutureCounter = 1;
 
+  // An error inside a pass leaves the step at once; the guard puts every player back in real
+  // mode (without storing the broken future), so that the window never edits a simulation
+  // state and the next step starts its futures from fresh copies.
+  struct TRealModeGuard {
+    TTrack& Track;
+    ~TRealModeGuard() {
+      for (TPlayer* P : Track.Players)
+        if (P->Simulating) {
+          P->Simulating = false;
+          P->ShapeDirty = true;
+        }
+    }
+  } Guard{*this};
+
   // Passes: every player imagines one future per pass, all of them side by side.
   for (;;) {
     for (int32_t I = 0; I < PlayerCount(); ++I) Players[I]->SetSimulating(true);

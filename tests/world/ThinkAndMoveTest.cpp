@@ -262,3 +262,32 @@ TEST(Track, RedrawKeepsTrailsOnlyWhenAsked) {
   EXPECT_EQ(World.Picture->Pixel(100, 50), 0x808080u);
   EXPECT_EQ(World.Picture->Pixel(200, 50), W.Color);
 }
+
+// Regression: an error in the middle of a pass used to leave the players in simulation mode, so
+// the window's handlers edited the simulation state and the next move skipped a fresh copy.
+TEST(ThinkAndMove, AnErrorInAPassLeavesEveryPlayerInRealMode) {
+  struct TFailing : TWalker {
+    int32_t FailAt = 50;
+    void Advance(int32_t TimeStepMs) override {
+      if (Simulating && SimulatedSteps + 1 == FailAt) throw EModelError("broken step");
+      TWalker::Advance(TimeStepMs);
+    }
+  };
+  TWorld World(1);
+  TFailing Failing;
+  Failing.SetPosition(100, 200, 0);
+  World.Track.AddPlayer(Failing);
+  EXPECT_THROW(World.Track.ThinkAndMove(Spent, 100), EModelError);
+  EXPECT_FALSE(World[0].Simulating);
+  EXPECT_FALSE(Failing.Simulating);
+  EXPECT_EQ(&Failing.State(), Failing.RealState.get());
+  // Seconds 1 gives 10 sub-steps: four passes finished before the fifth broke.
+  EXPECT_EQ(Failing.Futures->Count(), 4) << "the broken future must not be stored";
+
+  Failing.FailAt = -1;
+  const int32_t Before = Failing.SimulatedSteps;
+  World.Track.ThinkAndMove(Spent, 100);
+  EXPECT_EQ(World.Track.LastFutureCounter, 201);
+  EXPECT_EQ(Failing.SimulatedSteps - Before, 200 * 10);
+  EXPECT_EQ(Failing.RealSteps, 1);
+}
