@@ -1,0 +1,347 @@
+// kartrun: the whole simulation without a window. Karts are added and set up the way the
+// window does it, every move is Redraw + ThinkAndMove(budget, 100) as in the window's run loop,
+// and at the end a summary per kart is printed.
+
+#include <unistd.h>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <memory>
+#include <numbers>
+#include <optional>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "agents/UKart.h"
+#include "decision/UBase.h"
+#include "ui/UCircuitFile.h"
+#include "ui/UDefaultCircuit.h"
+#include "ui/UFrameFile.h"
+#include "ui/UPicture.h"
+#include "world/UTrack2D.h"
+
+namespace {
+
+constexpr int32_t TimeStepMs = 100;
+// The window's colours for karts 1 to 5; later karts keep their random colour.
+constexpr TColor KartColors[5] = {clRed, clYellow, clLime, clWhite, clFuchsia};
+const char* const KartColorNames[5] = {"red", "yellow", "green", "white", "magenta"};
+
+struct TSettings {
+  QString Circuit;  // empty: the built-in one
+  int Karts = 1;
+  int Moves = 600;
+  std::optional<uint64_t> Seed;
+  int Futures = 0;  // 0: the time budget decides
+  int BudgetMs = 100;
+  double Friction = 0.015;
+  double SideFriction = 0.2;
+  int Seconds = 10;
+  int Grid = 10;
+  double MaxPower = 10;
+  double MaxTurnDeg = 45;
+  double Size = 8;
+  bool Collisions = true;
+  bool Refined = true;
+  bool Team = false;
+  QString Csv;
+  QString Frames;
+  int DebugLevel = 0;
+};
+
+struct TKartStats {
+  double Distance = 0;
+  int OffTrackMoves = 0;
+  int64_t DistinctFutures = 0;
+};
+
+[[noreturn]] void Fail(const QString& Message, int Code = 2) {
+  std::fprintf(stderr, "kartrun: %s\n", qPrintable(Message));
+  if (Code == 2) std::fprintf(stderr, "Try 'kartrun --help' for the options.\n");
+  std::exit(Code);
+}
+
+// A whole number or a decimal within [Min, Max], or a clear message naming the option.
+template <typename T>
+T ReadNumber(const QCommandLineParser& P, const QString& Name, T Min, T Max) {
+  const QString Text = P.value(Name);
+  bool Ok = false;
+  T V{};
+  if constexpr (std::is_integral_v<T>) {
+    V = static_cast<T>(Text.toLongLong(&Ok));
+    Ok = Ok && Text.toLongLong() >= Min && Text.toLongLong() <= Max;
+  } else {
+    V = Text.toDouble(&Ok);
+    Ok = Ok && V >= Min && V <= Max;  // also refuses nan
+  }
+  if (!Ok)
+    Fail(QStringLiteral("--%1 takes a %2 from %3 to %4, not '%5'.")
+             .arg(Name,
+                  std::is_integral_v<T> ? QStringLiteral("whole number") : QStringLiteral("number"))
+             .arg(Min)
+             .arg(Max)
+             .arg(Text));
+  return V;
+}
+
+TSettings ParseCommandLine(const QStringList& Arguments) {
+  QCommandLineParser P;
+  P.setApplicationDescription(
+      "Runs the kart simulation without a window and prints, per kart, the distance driven,\n"
+      "the mean speed, the share of moves ending with the kart's outline off the road, the\n"
+      "futures imagined per move and the time per move.\n"
+      "Karts are added as the window adds them: the first at x 200, y 460 heading down the\n"
+      "picture, each further one a copy of the one before. Every move is one redraw and one\n"
+      "think-and-move step with the window's budget and a 100 ms time step.\n"
+      "Settings not given are the window's start-up settings.");
+  P.addHelpOption();
+  P.addOptions({
+      {"circuit",
+       "Circuit picture: a BMP file, pure black is off the road (default: the built-in "
+       "circuit).",
+       "file"},
+      {{"k", "karts"}, "Number of karts, 1 to 100 (default 1).", "n", "1"},
+      {{"m", "moves"}, "Number of moves of 100 ms to run, 1 to 1000000 (default 600).", "n", "600"},
+      {"seed", "Seed of the random source (default: from the clock, printed at the start).", "n"},
+      {"futures",
+       "Imagine exactly max(n, 200) futures per kart and move (500 when thinking as a team) "
+       "instead of filling the time budget; the clock is then never read, so with --seed a run "
+       "repeats exactly. 1 to 100000.",
+       "n"},
+      {"budget", "Time budget of a move in ms, 0 to 10000 (default 100).", "ms", "100"},
+      {"friction", "Road friction coefficient, 0.001 to 0.3 (default 0.015).", "f", "0.015"},
+      {"side-friction", "Sideways friction coefficient, 0 to 1 (default 0.2).", "f", "0.2"},
+      {"seconds", "Seconds of simulated future, 1 to 20 (default 10).", "s", "10"},
+      {"grid", "End-point grid size in pixels, 5 to 25 (default 10).", "px", "10"},
+      {"max-power", "Engine max. power of every kart, 1 to 25 (default 10).", "p", "10"},
+      {"max-turn", "Max. wheel angle of every kart in degrees, 10 to 90 (default 45).", "deg",
+       "45"},
+      {"size", "Kart size in pixels, 4 to 40 (default 8).", "px", "8"},
+      {"no-collisions", "Let karts drive through each other (default: collisions on)."},
+      {"no-refined", "Use the plain averaged decision (default: refined decisions)."},
+      {"team", "Think as a team: futures are weighed by the mean score of all karts."},
+      {"csv", "Write every kart's real state after every move to this CSV file.", "file"},
+      {"frames",
+       "Save the picture after every move as BASE_0001.bmp, BASE_0002.bmp, ... as the window "
+       "would show it.",
+       "base"},
+      {"debug-level",
+       "What the frames show of the thinking, for every kart: 0 nothing, 1 traces of the "
+       "futures, 2 also their end points (default 0).",
+       "n", "0"},
+  });
+  if (!P.parse(Arguments)) Fail(P.errorText());
+  if (P.isSet("help")) {
+    std::printf("%s", qPrintable(P.helpText()));
+    std::exit(0);
+  }
+  if (!P.positionalArguments().isEmpty())
+    Fail(QStringLiteral("unexpected argument '%1' (a circuit is given with --circuit).")
+             .arg(P.positionalArguments().first()));
+
+  TSettings S;
+  S.Circuit = P.value("circuit");
+  if (P.isSet("circuit") && S.Circuit.isEmpty()) Fail("--circuit needs a file name.");
+  S.Karts = ReadNumber(P, "karts", 1, 100);
+  S.Moves = ReadNumber(P, "moves", 1, 1000000);
+  if (P.isSet("seed")) {
+    bool Ok = false;
+    S.Seed = P.value("seed").toULongLong(&Ok);
+    if (!Ok)
+      Fail(QStringLiteral("--seed takes a whole number from 0 to 18446744073709551615, not '%1'.")
+               .arg(P.value("seed")));
+  }
+  if (P.isSet("futures")) S.Futures = ReadNumber(P, "futures", 1, 100000);
+  S.BudgetMs = ReadNumber(P, "budget", 0, 10000);
+  S.Friction = ReadNumber(P, "friction", 0.001, 0.3);
+  S.SideFriction = ReadNumber(P, "side-friction", 0.0, 1.0);
+  S.Seconds = ReadNumber(P, "seconds", 1, 20);
+  S.Grid = ReadNumber(P, "grid", 5, 25);
+  S.MaxPower = ReadNumber(P, "max-power", 1.0, 25.0);
+  S.MaxTurnDeg = ReadNumber(P, "max-turn", 10.0, 90.0);
+  S.Size = ReadNumber(P, "size", 4.0, 40.0);
+  S.Collisions = !P.isSet("no-collisions");
+  S.Refined = !P.isSet("no-refined");
+  S.Team = P.isSet("team");
+  S.Csv = P.value("csv");
+  S.Frames = P.value("frames");
+  if (P.isSet("csv") && S.Csv.isEmpty()) Fail("--csv needs a file name.");
+  if (P.isSet("frames") && S.Frames.isEmpty()) Fail("--frames needs a base name.");
+  S.DebugLevel = ReadNumber(P, "debug-level", 0, 2);
+  if (P.isSet("debug-level") && S.Frames.isEmpty())
+    Fail("--debug-level only changes what --frames saves; give --frames too.");
+  return S;
+}
+
+// One kart added as the window's "+" adds it: created at the start point, a copy of the kart
+// before it, the settings applied, marked as its start, coloured by its number.
+TKart& AddKart(TTrack2D& Track, std::vector<std::unique_ptr<TKart>>& Karts, const TSettings& S) {
+  Karts.push_back(std::make_unique<TKart>(200, 460, std::numbers::pi / 2));
+  TKart& K = *Karts.back();
+  Track.AddPlayer(K);
+  if (Track.PlayerCount() > 1) K.AssignFrom(Track.GetPlayer(Track.PlayerCount() - 2));
+  K.SetMaxPower(S.MaxPower);
+  K.SetMaxTurn(S.MaxTurnDeg * std::numbers::pi / 180);
+  K.SetSize(S.Size);
+  K.SetGridSize(S.Grid);
+  K.UseRefined = S.Refined;
+  K.DebugLevel = S.DebugLevel;
+  K.MarkStart();
+  K.MoveBy(true, false, 0, 0, 0);
+  if (Track.PlayerCount() <= 5) K.Color = KartColors[Track.PlayerCount() - 1];
+  return K;
+}
+
+QString ColorName(int Index, TColor C) {
+  if (Index < 5) return KartColorNames[Index];
+  return QStringLiteral("#%1%2%3")
+      .arg(C & 0xFF, 2, 16, QChar('0'))
+      .arg((C >> 8) & 0xFF, 2, 16, QChar('0'))
+      .arg((C >> 16) & 0xFF, 2, 16, QChar('0'));
+}
+
+void WriteCsvRows(std::FILE* Csv, int Move, const std::vector<std::unique_ptr<TKart>>& Karts) {
+  for (size_t I = 0; I < Karts.size(); ++I) {
+    const TState& S = *Karts[I]->RealState;
+    std::fprintf(Csv, "%d,%zu,%.10g,%d", Move, I + 1, S.Score, Karts[I]->ShapeOnTrack() ? 0 : 1);
+    for (const auto& Param : S.Params) std::fprintf(Csv, ",%.10g", Param->Value);
+    std::fprintf(Csv, "\n");
+  }
+}
+
+}  // namespace
+
+int main(int Argc, char** Argv) {
+  QCoreApplication App(Argc, Argv);
+  QCoreApplication::setApplicationName("kartrun");
+  const TSettings S = ParseCommandLine(QCoreApplication::arguments());
+
+  // The circuit: built in, or a BMP checked before it is used.
+  QImage Circuit;
+  if (S.Circuit.isEmpty()) {
+    Circuit = DefaultCircuitImage();
+    if (Circuit.isNull()) Fail("the built-in circuit is missing from this program.", 1);
+  } else {
+    const TCircuitPicture Read = ReadCircuitPicture(S.Circuit);
+    if (!Read.Ok()) Fail(Read.Error, 1);
+    Circuit = Read.Picture;
+  }
+
+  const uint64_t Seed = S.Seed ? *S.Seed : RandomSeedFromClock();
+  RandomSeed(Seed);
+
+  TQtPicture Picture(Circuit);
+  TTrack2D Track;
+  Track.SetImage(&Picture);
+  Track.Friction = S.Friction;
+  Track.SideFriction = S.SideFriction;
+  Track.Seconds = S.Seconds;
+  Track.Collisions = S.Collisions;
+  Track.TeamScore = S.Team;
+  Track.FixedPasses = S.Futures;
+  std::vector<std::unique_ptr<TKart>> Karts;
+  for (int I = 0; I < S.Karts; ++I) AddKart(Track, Karts, S);
+  Track.Redraw();
+
+  std::FILE* Csv = nullptr;
+  if (!S.Csv.isEmpty()) {
+    Csv = std::fopen(QFile::encodeName(S.Csv).constData(), "w");
+    if (!Csv) Fail(QStringLiteral("cannot write the CSV file '%1'.").arg(S.Csv), 1);
+    std::fprintf(Csv, "move,kart,score,offtrack");
+    for (const auto& Param : Karts[0]->RealState->Params)
+      std::fprintf(Csv, ",%s", Param->Name.c_str());
+    std::fprintf(Csv, "\n");
+    WriteCsvRows(Csv, 0, Karts);
+  }
+
+  std::printf("kartrun: %d move%s of %d kart%s on %s, seed %llu%s\n", S.Moves,
+              S.Moves == 1 ? "" : "s", S.Karts, S.Karts == 1 ? "" : "s",
+              S.Circuit.isEmpty() ? "the built-in circuit" : qPrintable(S.Circuit),
+              static_cast<unsigned long long>(Seed), S.Seed ? "" : " (from the clock)");
+  std::printf(
+      "settings: friction %g, side friction %g, %d s futures, grid %d, collisions %s, "
+      "%s decisions, %s, ",
+      S.Friction, S.SideFriction, S.Seconds, S.Grid, S.Collisions ? "on" : "off",
+      S.Refined ? "refined" : "averaged", S.Team ? "team scoring" : "individual scoring");
+  if (S.Futures > 0)
+    std::printf("%d futures per move (fixed)\n", std::max(S.Futures, S.Team ? 500 : 200));
+  else
+    std::printf("budget %d ms\n", S.BudgetMs);
+  std::fflush(stdout);
+
+  std::vector<TKartStats> Stats(Karts.size());
+  int64_t FutureSum = 0;
+  int FutureMin = std::numeric_limits<int>::max();
+  double SecondsThinking = 0;
+  const bool Tty = isatty(fileno(stderr));
+  const int ProgressEvery = std::max(1, S.Moves / 10);
+  for (int Move = 1; Move <= S.Moves; ++Move) {
+    std::vector<std::pair<double, double>> Before;
+    Before.reserve(Karts.size());
+    for (const auto& K : Karts) Before.emplace_back(K->PosX(), K->PosY());
+
+    Track.Redraw();
+    const auto T0 = std::chrono::steady_clock::now();
+    try {
+      Track.ThinkAndMove(S.BudgetMs, TimeStepMs);
+    } catch (const std::exception& E) {
+      Fail(QStringLiteral("move %1 failed: %2").arg(Move).arg(E.what()), 1);
+    }
+    SecondsThinking += std::chrono::duration<double>(std::chrono::steady_clock::now() - T0).count();
+
+    const int Futures = Track.LastFutureCounter - 1;
+    FutureSum += Futures;
+    FutureMin = std::min(FutureMin, Futures);
+    for (size_t I = 0; I < Karts.size(); ++I) {
+      TKart& K = *Karts[I];
+      Stats[I].Distance += std::hypot(K.PosX() - Before[I].first, K.PosY() - Before[I].second);
+      if (!K.ShapeOnTrack()) ++Stats[I].OffTrackMoves;
+      Stats[I].DistinctFutures += K.Futures->Count();
+    }
+    if (Csv) WriteCsvRows(Csv, Move, Karts);
+    if (!S.Frames.isEmpty()) {
+      try {
+        SaveFrame(Picture.Image(), FrameFileName(S.Frames, Move));
+      } catch (const std::exception& E) {
+        Fail(E.what(), 1);
+      }
+    }
+    if (Tty || Move % ProgressEvery == 0 || Move == S.Moves) {
+      std::fprintf(stderr, "%smove %d/%d, %.1f s, %d futures, kart #1 at (%.0f, %.0f)%s",
+                   Tty ? "\r" : "", Move, S.Moves, SecondsThinking, Futures, Karts[0]->PosX(),
+                   Karts[0]->PosY(), Tty ? "   " : "\n");
+      std::fflush(stderr);
+    }
+  }
+  if (Tty) std::fprintf(stderr, "\n");
+  if (Csv && std::fclose(Csv) != 0)
+    Fail(QStringLiteral("cannot finish the CSV file '%1'.").arg(S.Csv), 1);
+
+  const double SimSeconds = S.Moves * TimeStepMs / 1000.0;
+  const double MsPerMove = SecondsThinking * 1000 / S.Moves;
+  std::printf(
+      "\nkart  colour   distance  mean speed  off road  futures/move  min  distinct  "
+      "ms/move  ends at\n");
+  std::printf("                    (px)      (px/s)             (mean)               (mean)\n");
+  for (size_t I = 0; I < Karts.size(); ++I) {
+    const TKartStats& St = Stats[I];
+    std::printf("#%-4zu %-7s %9.1f %11.2f %8.1f%% %13.1f %4d %9.1f %8.1f  (%.0f, %.0f)\n", I + 1,
+                qPrintable(ColorName(static_cast<int>(I), Karts[I]->Color)), St.Distance,
+                St.Distance / SimSeconds, 100.0 * St.OffTrackMoves / S.Moves,
+                static_cast<double>(FutureSum) / S.Moves, FutureMin,
+                static_cast<double>(St.DistinctFutures) / S.Moves, MsPerMove, Karts[I]->PosX(),
+                Karts[I]->PosY());
+  }
+  return 0;
+}
