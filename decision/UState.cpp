@@ -47,6 +47,8 @@ void TStateParam::Assign(const TStateParam& Source) {
   Value = Source.Value;
   PrevValue = Source.PrevValue;
   IntValue = Source.IntValue;
+  // The cache is not copied, and it no longer describes the new Value: records are reused.
+  GridIndexValid = false;
 }
 
 void TStateParam::Randomize(bool Extremes) {
