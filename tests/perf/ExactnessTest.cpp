@@ -1,0 +1,153 @@
+// Speed work must not change a single result. A few seeded moves on the built-in circuit at the
+// window's start-up settings, with a fixed number of futures so that the clock plays no part,
+// are compared bit for bit with the real states recorded from the plain code before it was
+// tuned (ExactnessRecord.h). Any change to the random draws, the physics, the outline, the
+// collisions, the merge or the decision shows up here as the first value that differs.
+//
+// Setting KARTS_PRINT_EXACTNESS=1 prints the present results in the record's format. Use it
+// only when a result is meant to change, never to make this test pass.
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "agents/UKart.h"
+#include "decision/UBase.h"
+#include "tests/perf/ExactnessRecord.h"
+#include "ui/UDefaultCircuit.h"
+#include "ui/UPicture.h"
+#include "world/UTrack2D.h"
+
+namespace {
+
+// A track and its karts set up as the window sets them up at start and on every "+".
+struct TStartUpWorld {
+  TQtPicture Picture{DefaultCircuitImage()};
+  TTrack2D Track;
+  std::vector<std::unique_ptr<TKart>> Karts;
+
+  TStartUpWorld(int KartCount, uint64_t Seed) {
+    RandomSeed(Seed);
+    Track.SetImage(&Picture);
+    Track.Friction = 0.015;
+    Track.SideFriction = 0.2;
+    Track.Seconds = 10;
+    Track.Collisions = true;
+    Track.FixedPasses = ExactnessFutures;
+    for (int I = 0; I < KartCount; ++I) {
+      Karts.push_back(std::make_unique<TKart>(200, 460, std::numbers::pi / 2));
+      TKart& K = *Karts.back();
+      Track.AddPlayer(K);
+      // Each new kart stands on the one before it, so the karts collide from the first move.
+      if (Track.PlayerCount() > 1) K.AssignFrom(Track.GetPlayer(Track.PlayerCount() - 2));
+      K.SetMaxPower(10);
+      K.SetMaxTurn(static_cast<double>(45 * 3.1415926535897932385L / 180.0L));
+      K.SetSize(8);
+      K.SetGridSize(10);
+      K.MarkStart();
+      K.MoveBy(true, false, 0, 0, 0);
+    }
+  }
+};
+
+TKartRecord Observe(const TKart& K) {
+  TKartRecord R{};
+  const TState& S = *K.RealState;
+  for (int I = 0; I < ExactnessParamCount; ++I) {
+    R.Value[I] = S.Param(I).Value;
+    R.PrevValue[I] = S.Param(I).PrevValue;
+    R.IntValue[I] = S.Param(I).IntValue;
+  }
+  R.Score = S.Score;
+  R.TeamAvgScore = S.TeamAvgScore;
+  R.ScoreFactor = S.ScoreFactor;
+  R.FutureCount = S.FutureCount;
+  R.GridSize = K.GetGridSize();
+  R.DistinctFutures = K.Futures->Count();
+  return R;
+}
+
+// Bit patterns, so that -0 against 0 or one ulp of difference counts.
+void ExpectSame(double Want, double Got, const std::string& What) {
+  EXPECT_EQ(std::bit_cast<uint64_t>(Want), std::bit_cast<uint64_t>(Got))
+      << What << ": recorded " << Want << " (" << std::hexfloat << Want << std::defaultfloat
+      << "), now " << Got << " (" << std::hexfloat << Got << std::defaultfloat << ")";
+}
+
+void ExpectSame(const TKartRecord& Want, const TKartRecord& Got, const TState& Names,
+                const std::string& Where) {
+  for (int I = 0; I < ExactnessParamCount; ++I) {
+    const std::string P = Where + " " + Names.Param(I).Name;
+    ExpectSame(Want.Value[I], Got.Value[I], P + ".Value");
+    ExpectSame(Want.PrevValue[I], Got.PrevValue[I], P + ".PrevValue");
+    EXPECT_EQ(Want.IntValue[I], Got.IntValue[I]) << P << ".IntValue";
+  }
+  ExpectSame(Want.Score, Got.Score, Where + " Score");
+  ExpectSame(Want.TeamAvgScore, Got.TeamAvgScore, Where + " TeamAvgScore");
+  ExpectSame(Want.ScoreFactor, Got.ScoreFactor, Where + " ScoreFactor");
+  EXPECT_EQ(Want.FutureCount, Got.FutureCount) << Where << " FutureCount";
+  EXPECT_EQ(Want.GridSize, Got.GridSize) << Where << " grid size";
+  EXPECT_EQ(Want.DistinctFutures, Got.DistinctFutures) << Where << " distinct futures";
+}
+
+void Print(const char* Name, const std::vector<TKartRecord>& Records) {
+  std::printf("inline const TKartRecord %s[] = {\n", Name);
+  for (const TKartRecord& R : Records) {
+    std::printf("    {{");
+    for (double V : R.Value) std::printf("%a, ", V);
+    std::printf("},\n     {");
+    for (double V : R.PrevValue) std::printf("%a, ", V);
+    std::printf("},\n     {");
+    for (int32_t V : R.IntValue) std::printf("%d, ", V);
+    std::printf("},\n     %a, %a, %a, %d, %d, %d},\n", R.Score, R.TeamAvgScore, R.ScoreFactor,
+                R.FutureCount, R.GridSize, R.DistinctFutures);
+  }
+  std::printf("};\n");
+}
+
+// Runs the moves and compares kart by kart, move by move; after the first move that differs the
+// rest is only run (for printing), so that the report names where the results part.
+template <size_t N>
+void RunAndCompare(const char* Name, int KartCount, const TKartRecord (&Recorded)[N]) {
+  TStartUpWorld World(KartCount, ExactnessSeed);
+  ASSERT_EQ(World.Karts.front()->RealState->ParamCount(), ExactnessParamCount);
+  EXPECT_EQ(N, static_cast<size_t>(ExactnessMoves * KartCount)) << "record of the wrong length";
+  std::vector<TKartRecord> Seen;
+  for (int Move = 1; Move <= ExactnessMoves; ++Move) {
+    World.Track.ThinkAndMove(100, 100);
+    ASSERT_EQ(World.Track.LastFutureCounter, ExactnessFutures + 1);
+    for (int K = 0; K < KartCount; ++K) {
+      Seen.push_back(Observe(*World.Karts[K]));
+      if (Seen.size() > N || ::testing::Test::HasFailure()) continue;
+      ExpectSame(Recorded[Seen.size() - 1], Seen.back(), *World.Karts[K]->RealState,
+                 "move " + std::to_string(Move) + " kart " + std::to_string(K + 1));
+    }
+  }
+  if (std::getenv("KARTS_PRINT_EXACTNESS")) Print(Name, Seen);
+}
+
+TEST(Exactness, OneKartMovesAsRecorded) { RunAndCompare("OneKartRecord", 1, OneKartRecord); }
+
+TEST(Exactness, ThreeCollidingKartsMoveAsRecorded) {
+  RunAndCompare("ThreeKartsRecord", 3, ThreeKartsRecord);
+}
+
+// The record must describe moves that exercise the rules it guards: karts that travel, futures
+// that merge, and colliding karts pushed apart rather than left on top of each other.
+TEST(Exactness, RecordCoversMovingAndCollidingKarts) {
+  const TKartRecord& Last = OneKartRecord[ExactnessMoves - 1];
+  EXPECT_GT(Last.Score, 0);
+  EXPECT_LT(Last.DistinctFutures, ExactnessFutures);
+  const TKartRecord& A = ThreeKartsRecord[3 * ExactnessMoves - 3];
+  const TKartRecord& B = ThreeKartsRecord[3 * ExactnessMoves - 2];
+  EXPECT_TRUE(A.Value[2] != B.Value[2] || A.Value[3] != B.Value[3]);
+}
+
+}  // namespace
