@@ -1,0 +1,265 @@
+// bench_think: how fast the karts think, on the built-in circuit at the window's start-up
+// settings with a fixed seed. Prints one line per figure:
+//   - a simulated sub-step of one kart (Decide + Advance), and a whole future;
+//   - futures per kart per move under the 100 ms budget, 1 kart and 5 colliding karts;
+//   - one move of 5 colliding karts at the 200-future minimum (budget ignored);
+//   - the real decisions of one move (merge, options, shares, refinement) at the futures that
+//     one kart fits into its budget;
+//   - peak memory (RSS) after the first 100 moves and after 2,000 moves of one kart.
+// bench/run.sh runs it between two runs of the bare loop and prints the ratio of the two.
+//
+// Usage: bench_think [--memory-moves N] [--seed S]
+
+#include <QImage>
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "agents/UKart.h"
+#include "decision/UBase.h"
+#include "ui/UDefaultCircuit.h"
+#include "ui/UPicture.h"
+#include "world/UTrack2D.h"
+
+namespace {
+
+using TClock = std::chrono::steady_clock;
+
+double MsSince(TClock::time_point T0) {
+  return std::chrono::duration<double, std::milli>(TClock::now() - T0).count();
+}
+
+// Karts added as the window adds them, on the track set up as the window sets it up.
+struct TWorld {
+  TQtPicture Picture{DefaultCircuitImage()};
+  TTrack2D Track;
+  std::vector<std::unique_ptr<TKart>> Karts;
+
+  TWorld(int KartCount, uint64_t Seed) {
+    RandomSeed(Seed);
+    Track.SetImage(&Picture);
+    Track.Friction = 0.015;
+    Track.SideFriction = 0.2;
+    Track.Seconds = 10;
+    Track.Collisions = true;
+    for (int I = 0; I < KartCount; ++I) {
+      Karts.push_back(std::make_unique<TKart>(200, 460, std::numbers::pi / 2));
+      TKart& K = *Karts.back();
+      Track.AddPlayer(K);
+      if (Track.PlayerCount() > 1) K.AssignFrom(Track.GetPlayer(Track.PlayerCount() - 2));
+      K.SetMaxPower(10);
+      K.SetMaxTurn(static_cast<double>(45 * 3.1415926535897932385L / 180.0L));
+      K.SetSize(8);
+      K.SetGridSize(10);
+      K.MarkStart();
+      K.MoveBy(true, false, 0, 0, 0);
+    }
+  }
+
+  /// Moves with a fixed number of futures: the same every run, whatever the machine.
+  void FixedMoves(int Moves, int Futures) {
+    Track.FixedPasses = Futures;
+    for (int M = 0; M < Moves; ++M) Track.ThinkAndMove(100, 100);
+    Track.FixedPasses = 0;
+  }
+};
+
+// Peak resident set size of this process so far, in KiB (VmHWM).
+long PeakRssKiB() {
+  std::ifstream Status("/proc/self/status");
+  std::string Line;
+  while (std::getline(Status, Line))
+    if (Line.rfind("VmHWM:", 0) == 0) return std::strtol(Line.c_str() + 6, nullptr, 10);
+  return -1;
+}
+
+// Runs first, so that no other measurement has raised the peak before it. Every stored future
+// is a whole state, so the peak follows the largest number of futures of any move so far.
+void MeasureMemory(uint64_t Seed, int Moves) {
+  TWorld W(1, Seed);
+  const int Early = std::min(100, Moves);
+  long EarlyPeak = 0;
+  int EarlyMost = 0, Most = 0;
+  const auto T0 = TClock::now();
+  for (int M = 1; M <= Moves; ++M) {
+    W.Track.ThinkAndMove(100, 100);
+    Most = std::max(Most, W.Track.LastFutureCounter - 1);
+    if (M == Early) {
+      EarlyPeak = PeakRssKiB();
+      EarlyMost = Most;
+    }
+  }
+  const long Peak = PeakRssKiB();
+  std::printf(
+      "peak memory (RSS), 1 kart, 100 ms budget: %.1f MiB after the first %d moves (at most %d "
+      "futures a move), %.1f MiB after %d moves (at most %d futures a move): %+.1f%% (%.0f s)\n",
+      EarlyPeak / 1024.0, Early, EarlyMost, Peak / 1024.0, Moves, Most,
+      100.0 * (Peak - EarlyPeak) / EarlyPeak, MsSince(T0) / 1000);
+}
+
+// One kart's futures from one real state, without the real decision: the work of the passes.
+void MeasureSubStep(uint64_t Seed) {
+  TWorld W(1, Seed);
+  W.FixedMoves(20, 200);  // under way, not at rest on the start line
+  TKart& K = *W.Karts[0];
+  const int32_t SubSteps = 100;
+  const int Futures = 20000;
+  double InnerMs = 0;
+  const auto T0 = TClock::now();
+  for (int F = 0; F < Futures; ++F) {
+    if (F % 2000 == 0) K.ClearFutures();  // a move's worth, records reused as in a move
+    K.SetSimulating(true);
+    const auto T1 = TClock::now();
+    for (int32_t M = 1; M <= SubSteps; ++M) {
+      K.Decide();
+      K.Advance(100);
+    }
+    InnerMs += MsSince(T1);
+    K.SetSimulating(false);
+  }
+  const double AllMs = MsSince(T0);
+  const double Steps = static_cast<double>(Futures) * SubSteps;
+  std::printf("sub-step of one kart (Decide + Advance): %.1f ns (%d futures x %d sub-steps)\n",
+              InnerMs * 1e6 / Steps, Futures, SubSteps);
+  std::printf(
+      "whole future of one kart (copy the real state, %d sub-steps, store it): %.2f us -> %.0f "
+      "futures per 90 ms\n",
+      SubSteps, AllMs * 1e3 / Futures, 90.0 * Futures / AllMs);
+}
+
+struct TBudgetRun {
+  double MeanFutures;
+  int MinFutures;
+  double MeanMs;
+};
+
+TBudgetRun BudgetMoves(TWorld& W, int Moves) {
+  int64_t Sum = 0;
+  int Min = 1 << 30;
+  const auto T0 = TClock::now();
+  for (int M = 0; M < Moves; ++M) {
+    W.Track.ThinkAndMove(100, 100);
+    const int Futures = W.Track.LastFutureCounter - 1;
+    Sum += Futures;
+    Min = std::min(Min, Futures);
+  }
+  return {static_cast<double>(Sum) / Moves, Min, MsSince(T0) / Moves};
+}
+
+double MeasureBudget(uint64_t Seed, int Karts, int Moves) {
+  TWorld W(Karts, Seed);
+  W.FixedMoves(20, 200);
+  const TBudgetRun R = BudgetMoves(W, Moves);
+  std::printf(
+      "futures per kart per move, 100 ms budget, %d kart%s%s: mean %.0f, min %d (%.1f ms per "
+      "move, %d moves)\n",
+      Karts, Karts == 1 ? "" : "s", Karts == 1 ? "" : " with collisions", R.MeanFutures,
+      R.MinFutures, R.MeanMs, Moves);
+  return R.MeanFutures;
+}
+
+void MeasureMinimumMove(uint64_t Seed, int Karts, int Moves) {
+  TWorld W(Karts, Seed);
+  W.FixedMoves(20, 200);
+  W.Track.FixedPasses = 200;
+  double Sum = 0, Max = 0;
+  for (int M = 0; M < Moves; ++M) {
+    const auto T0 = TClock::now();
+    W.Track.ThinkAndMove(100, 100);
+    const double Ms = MsSince(T0);
+    Sum += Ms;
+    Max = std::max(Max, Ms);
+  }
+  std::printf(
+      "one move, %d karts with collisions, 200 futures each (budget ignored): mean %.1f ms, max "
+      "%.1f ms (%d moves)\n",
+      Karts, Sum / Moves, Max, Moves);
+}
+
+// The passes of a move as the track runs them for one kart, then its real decision step by
+// step, timed apart from the passes.
+void MeasureDecision(uint64_t Seed, int Futures, int Moves) {
+  TWorld W(1, Seed);
+  W.FixedMoves(20, 200);
+  TKart& K = *W.Karts[0];
+  double Merge = 0, Rest = 0, Grid = 0;
+  int64_t Distinct = 0;
+  for (int Move = 0; Move < Moves; ++Move) {
+    K.ClearFutures();
+    for (int F = 0; F < Futures; ++F) {
+      K.SetSimulating(true);
+      for (int M = 1; M <= 100; ++M) {
+        K.Decide();
+        K.Advance(100);
+      }
+      K.SetSimulating(false);
+    }
+    // What TPlayer::Decide does in real mode, one step at a time.
+    TListOfFutures& L = *K.Futures;
+    auto T0 = TClock::now();
+    L.MergeFutures();
+    Merge += MsSince(T0);
+    T0 = TClock::now();
+    L.BuildOptions();
+    L.NormalizeOptions();
+    L.AverageDecision(*K.RealState);
+    if (K.UseRefined) L.RefineDecision(*K.RealState);
+    Rest += MsSince(T0);
+    T0 = TClock::now();
+    K.AdaptGrid();
+    Grid += MsSince(T0);
+    Distinct += L.Count();
+    K.Advance(100);
+  }
+  const double All = (Merge + Rest + Grid) / Moves;
+  std::printf(
+      "real decisions of one move, 1 kart, %d futures (%.0f distinct): %.3f ms = %.2f%% of the "
+      "100 ms budget (merge %.3f ms, options + shares + average + refinement %.3f ms, grid %.4f "
+      "ms; %d moves)\n",
+      Futures, static_cast<double>(Distinct) / Moves, All, All, Merge / Moves, Rest / Moves,
+      Grid / Moves, Moves);
+}
+
+}  // namespace
+
+int main(int Argc, char** Argv) {
+  int MemoryMoves = 2000;
+  uint64_t Seed = 1;
+  for (int I = 1; I < Argc; ++I) {
+    const bool HasValue = I + 1 < Argc;
+    if (!std::strcmp(Argv[I], "--memory-moves") && HasValue) {
+      MemoryMoves = std::atoi(Argv[++I]);
+    } else if (!std::strcmp(Argv[I], "--seed") && HasValue) {
+      Seed = std::strtoull(Argv[++I], nullptr, 10);
+    } else {
+      std::fprintf(stderr, "usage: bench_think [--memory-moves N] [--seed S]\n");
+      return 2;
+    }
+  }
+  if (DefaultCircuitImage().isNull()) {
+    std::fprintf(stderr, "bench_think: the built-in circuit is missing\n");
+    return 1;
+  }
+  std::printf(
+      "bench_think: built-in circuit, friction 0.015, side friction 0.2, 10 s futures, grid 10, "
+      "refined decisions, seed %llu; every world first runs 20 moves of 200 futures\n",
+      static_cast<unsigned long long>(Seed));
+  std::fflush(stdout);
+
+  if (MemoryMoves > 0) MeasureMemory(Seed, MemoryMoves);
+  std::fflush(stdout);
+  MeasureSubStep(Seed);
+  const double OneKart = MeasureBudget(Seed, 1, 50);
+  MeasureBudget(Seed, 5, 30);
+  MeasureMinimumMove(Seed, 5, 30);
+  MeasureDecision(Seed, static_cast<int>(OneKart), 20);
+  return 0;
+}

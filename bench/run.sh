@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in Release and runs the thinking benchmark between two runs of the bare
+# loop (../shared/bench/limit_kernel.cpp), so that both are measured on the same machine at the
+# same time. Extra arguments go to bench_think (for example --memory-moves 0 to skip the long
+# memory run).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD=${BUILD_DIR:-build-perf}
+cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release > /dev/null
+cmake --build "$BUILD" -j2 --target bench_think
+KERNEL=$BUILD/bench/limit_kernel
+if [ -f ../shared/bench/limit_kernel.cpp ]; then
+  cmake --build "$BUILD" -j2 --target limit_kernel
+else
+  echo "run.sh: ../shared/bench/limit_kernel.cpp not found; no bare loop to compare with"
+  KERNEL=
+fi
+
+bare() { "$KERNEL" | tee /dev/stderr | sed -n 's/.*futures_per_90ms=\([0-9.]*\).*/\1/p'; }
+if [ -n "$KERNEL" ]; then
+  echo "bare loop, before:"
+  B1=$(bare)
+fi
+"$BUILD/bench/bench_think" "$@" | tee "$BUILD/bench_think.out"
+if [ -n "$KERNEL" ]; then
+  echo "bare loop, after:"
+  B2=$(bare)
+  PROGRAM=$(sed -n 's/^futures per kart per move, 100 ms budget, 1 kart: mean \([0-9]*\).*/\1/p' \
+    "$BUILD/bench_think.out")
+  awk -v p="$PROGRAM" -v a="$B1" -v b="$B2" 'BEGIN {
+    m = (a + b) / 2
+    printf "futures per 90 ms, program / bare loop: %d / %.0f = %.2f\n", p, m, p / m }'
+fi
