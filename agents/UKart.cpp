@@ -66,13 +66,22 @@ void TKart::Advance(int32_t TimeStepMs) {
   TStateParam& PPosX = *St.Params[PosXIndex];
   TStateParam& PPosY = *St.Params[PosYIndex];
 
-  // Off-road flag and "CanRunOut" are settled before the crash test.
-  OffTrack = !ShapeOnTrack();
+  // Off-road flag and "CanRunOut" are settled before the crash test. One pass over the outline
+  // gives both tests (ShapeOnTrack and ShapeInBounds), which would each stop at the first point
+  // that fails.
+  UpdateShape();
+  const TTrack2D& T = Track2D();
+  bool OnTrack = true, InBounds = true;
+  for (const TPoint& Q : Shape) {
+    InBounds = InBounds && T.InBounds(Q.x, Q.y);
+    OnTrack = OnTrack && T.IsOnTrack(Q.x, Q.y);
+  }
+  OffTrack = !OnTrack;
   if (!Simulating)
     SetCanRunOut(OffTrack);
   else if (!OffTrack)
     SetCanRunOut(false);
-  if (!ShapeInBounds()) St.Score = 0;
+  if (!InBounds) St.Score = 0;
 
   // A simulated future that leaves the road without leave to do so ends here.
   if (OffTrack && Simulating && !CanRunOut()) {
@@ -92,12 +101,12 @@ void TKart::Advance(int32_t TimeStepMs) {
 
   // Velocity split into the part along the heading and the part sideways.
   const double A = PAngle.Value;
-  const double CosA = std::cos(A), SinA = std::sin(A);
+  double CosA, SinA;
+  CosSin(A, CosA, SinA);  // the outline above has used them already
   double VF = CosA * PVelX.Value + SinA * PVelY.Value;
   double FX = CosA * VF, FY = SinA * VF;
   double SX = PVelX.Value - FX, SY = PVelY.Value - FY;
 
-  const TTrack2D& T = Track2D();
   double Fr = T.Friction, SFr = T.SideFriction;
   if (OffTrack) {
     Fr *= 3;

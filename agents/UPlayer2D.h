@@ -1,7 +1,9 @@
 #pragma once
 // A player in the plane of the circuit picture: position, heading, velocity and outline.
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "agents/UPlayer.h"
@@ -75,9 +77,30 @@ class TPlayer2D : public TPlayer {
   void BuildShape(const double* AngleFactors, int32_t Count);
   /// The track as a planar circuit (the player must be on one to test its outline).
   TTrack2D& Track2D() const;
+  /// cos and sin of angle A, worked out once per value of A: the outline and the kart's time
+  /// step share those of "Angle".
+  void CosSin(double A, double& Cos, double& Sin) {
+    if (A != TrigAngle) {
+      TrigAngle = A;
+      TrigCos = std::cos(A);
+      TrigSin = std::sin(A);
+    }
+    Cos = TrigCos;
+    Sin = TrigSin;
+  }
 
  private:
   void DefineOwnParams();
+
+  double TrigAngle = std::numeric_limits<double>::quiet_NaN();  // never equal: nothing cached
+  double TrigCos = 0;
+  double TrigSin = 0;
+  // cos and sin of the outline's angle offsets (factor times pi), for the angle sum.
+  static constexpr int32_t MaxOffsets = 8;
+  int32_t OffsetCount = 0;
+  double OffsetFactor[MaxOffsets] = {};
+  double OffsetCos[MaxOffsets] = {};
+  double OffsetSin[MaxOffsets] = {};
 
   // Track2D() runs on every sub-step: the type check is made once per track, not per call.
   mutable const TTrack* CheckedTrack = nullptr;

@@ -3,12 +3,6 @@
 #include <chrono>
 #include <cmath>
 
-int32_t RoundEven(double X) {
-  // nearbyint honours the current rounding mode, which the program never changes from
-  // round-to-nearest-even.
-  return static_cast<int32_t>(std::nearbyint(X));
-}
-
 namespace {
 
 // xoshiro256+: fast, and its doubles are uniform on a 2^-53 grid.

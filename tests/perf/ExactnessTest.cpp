@@ -10,11 +10,13 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <numbers>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -148,6 +150,52 @@ TEST(Exactness, RecordCoversMovingAndCollidingKarts) {
   const TKartRecord& A = ThreeKartsRecord[3 * ExactnessMoves - 3];
   const TKartRecord& B = ThreeKartsRecord[3 * ExactnessMoves - 2];
   EXPECT_TRUE(A.Value[2] != B.Value[2] || A.Value[3] != B.Value[3]);
+}
+
+// The outline from the formula as written, cos and sin of each summed angle. The kart's outline
+// is worked out faster, from cos and sin of "Angle" that it shares with the time step; it must
+// give the same pixels for every pose, also where a point lies (almost) half-way between two.
+TEST(Exactness, KartOutlineIsTheFormulaForEveryPose) {
+  constexpr double Factors[4] = {-0.1, 0.1, 0.8, -0.8};
+  TKart Kart(200, 460, std::numbers::pi / 2);
+  std::mt19937_64 Random(11);
+  auto Uniform = [&](double Lo, double Hi) {
+    return std::uniform_real_distribution<double>(Lo, Hi)(Random);
+  };
+  int Mismatches = 0;
+  for (int Case = 0; Case < 150000 && Mismatches < 5; ++Case) {
+    const double Range = Case % 10 == 0 ? 1e7 : Case % 3 == 0 ? 1e3 : 40;
+    double A = Uniform(-Range, Range);
+    const double Size = Case % 2 ? Uniform(3, 45) : static_cast<double>(4 + Case % 37);
+    double X = Uniform(-10, 810), Y = Uniform(-10, 610);
+    const int Point = Case % 4;
+    if (Case % 5 == 1) {
+      // A point put half-way between two pixels, as nearly as doubles allow.
+      const double Phi = A + Factors[Point] * std::numbers::pi;
+      X = std::floor(X) + 0.5 - std::cos(Phi) * Size;
+      Y = std::floor(Y) + 0.5 - std::sin(Phi) * Size;
+    } else if (Case % 5 == 2) {
+      // Angles whose point lies exactly on the axis: cos 1 and sin 0, an exact tie in x.
+      A = -(Factors[Point] * std::numbers::pi);
+      X = std::floor(X) + 0.5 - Size;
+    }
+    Kart.SetPosX(X);
+    Kart.SetPosY(Y);
+    Kart.SetAngle(A);
+    Kart.SetSize(Size);
+    Kart.UpdateShape();
+    ASSERT_EQ(Kart.Shape.size(), 4u);
+    for (int I = 0; I < 4; ++I) {
+      const double Phi = A + Factors[I] * std::numbers::pi;
+      const TPoint Want{RoundEven(std::cos(Phi) * Size + X), RoundEven(std::sin(Phi) * Size + Y)};
+      if (Kart.Shape[I].x == Want.x && Kart.Shape[I].y == Want.y) continue;
+      ++Mismatches;
+      ADD_FAILURE() << "point " << I << " of the pose " << std::hexfloat << X << ", " << Y
+                    << ", angle " << A << ", size " << Size << std::defaultfloat << ": ("
+                    << Kart.Shape[I].x << ", " << Kart.Shape[I].y << ") instead of (" << Want.x
+                    << ", " << Want.y << ")";
+    }
+  }
 }
 
 }  // namespace
