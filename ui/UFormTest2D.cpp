@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -22,10 +23,13 @@
 #include "agents/UKart.h"
 #include "decision/UBase.h"
 #include "ui/UAppEvents.h"
+#include "ui/UCircuitFile.h"
 #include "ui/UColorPanel.h"
 #include "ui/UDebugMemo.h"
 #include "ui/UDefaultCircuit.h"
+#include "ui/UFrameFile.h"
 #include "ui/UImageControl.h"
+#include "ui/UOpenPictureDialog.h"
 #include "world/UTrack2D.h"
 
 namespace {
@@ -69,6 +73,7 @@ TFormTest2D::TFormTest2D(QWidget* Parent) : QMainWindow(Parent) {
   setCentralWidget(Client);
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 
+  CreateDialogs();
   ConnectControls();
   FormCreate();
   CenterOnDesktop();
@@ -76,9 +81,13 @@ TFormTest2D::TFormTest2D(QWidget* Parent) : QMainWindow(Parent) {
 
 TFormTest2D::~TFormTest2D() {
   FormDestroy();
+  if (!Track) return;
   // The karts are the track's players; the track does not own them.
-  if (Track)
-    while (Track->PlayerCount() > 0) Track->RemovePlayer(&Track->GetPlayer(0), true);
+  while (Track->PlayerCount() > 0) Track->RemovePlayer(&Track->GetPlayer(0), true);
+  // A move under way keeps the track to its end: leave it nothing of the window's.
+  Track->Image = nullptr;
+  Track->DebugMemo = nullptr;
+  Track->MessagePump = nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -296,6 +305,19 @@ QGroupBox* TFormTest2D::CreateStartStop() {
   return GroupStartStop;
 }
 
+void TFormTest2D::CreateDialogs() {
+  OpenPictureDialog = new TOpenPictureDialog(this);
+  SaveDialog = new QFileDialog(this);
+  SaveDialog->setObjectName(QStringLiteral("SaveDialog"));
+  SaveDialog->setOption(QFileDialog::DontUseNativeDialog);
+  SaveDialog->setAcceptMode(QFileDialog::AcceptSave);
+  SaveDialog->setFileMode(QFileDialog::AnyFile);
+  // Frames replace older ones of the same name without asking: a run must not stop for that.
+  SaveDialog->setOption(QFileDialog::DontConfirmOverwrite);
+  ColorDialog = new QColorDialog(this);
+  ColorDialog->setObjectName(QStringLiteral("ColorDialog"));
+}
+
 void TFormTest2D::ConnectControls() {
   // A slider's handler runs whenever its position changes and a check box's whenever its state
   // changes, whether the user or the program changed it; a menu check set by the program runs
@@ -321,6 +343,19 @@ void TFormTest2D::ConnectControls() {
   connect(BtnSubKart, &QPushButton::clicked, this, Handler(&TFormTest2D::BtnSubKartClick));
   connect(StartBtn, &QPushButton::clicked, this, Handler(&TFormTest2D::StartBtnClick));
   connect(BtnReset, &QPushButton::clicked, this, Handler(&TFormTest2D::ResetBtnClick));
+
+  connect(Loadcircuit800x600BMP1, &QAction::triggered, this,
+          Handler(&TFormTest2D::Loadcircuit800x600BMP1Click));
+  connect(Saveimagestofolder, &QAction::triggered, this,
+          Handler(&TFormTest2D::SaveimagestofolderClick));
+  connect(MenuCleanTrack, &QAction::triggered, this, Handler(&TFormTest2D::MenuCleanTrackClick));
+  connect(SpeedButton1, &QPushButton::clicked, this, Handler(&TFormTest2D::SpeedButton1Click));
+  connect(SpeedButton2, &QPushButton::clicked, this, Handler(&TFormTest2D::SpeedButton2Click));
+  connect(SpeedButton3, &QPushButton::clicked, this, Handler(&TFormTest2D::SpeedButton3Click));
+  connect(SpeedButton4, &QPushButton::clicked, this, Handler(&TFormTest2D::SpeedButton4Click));
+  connect(SpeedButton5, &QPushButton::clicked, this, Handler(&TFormTest2D::SpeedButton5Click));
+  connect(SpeedButton6, &QPushButton::clicked, this, Handler(&TFormTest2D::SpeedButton6Click));
+  connect(EdColor, &TColorPanel::clicked, this, Handler(&TFormTest2D::EdColorClick));
 }
 
 void TFormTest2D::CenterOnDesktop() {
@@ -335,9 +370,11 @@ void TFormTest2D::CenterOnDesktop() {
 void TFormTest2D::FormCreate() {
   RandomSeedFromClock();
   ProgramFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+  OpenPictureDialog->setDirectory(ProgramFolder);
+  SaveDialog->setDirectory(ProgramFolder);
   FrameNumber = 1;
   UpKeyHeld = DownKeyHeld = LeftKeyHeld = RightKeyHeld = false;
-  Track = std::make_unique<TTrack2D>();
+  Track = std::make_shared<TTrack2D>();
   Track->SetImage(&ImgRoad->Picture());
   Track->DebugMemo = DebugMemo;
   MessagePump = std::make_unique<TWindowPump>(*ImgRoad);
@@ -443,7 +480,10 @@ void TFormTest2D::StartBtnClick() {
   const QPointer<TFormTest2D> Self(this);
   while (StartBtn->isChecked()) {
     Track->Redraw();
-    Track->ThinkAndMove(TimeBudgetMs, TimeStepMs);
+    // The step lets messages through at its end; should they delete the window, the track
+    // must still be there for the step to return through.
+    const std::shared_ptr<TTrack2D> Moving = Track;
+    Moving->ThinkAndMove(TimeBudgetMs, TimeStepMs);
     if (!Self || Closing) return;
     UpdateRealTimeParams();
     ProcessMessages();
@@ -463,7 +503,8 @@ void TFormTest2D::ResetBtnClick() {
 void TFormTest2D::ProcessMessages() { MessagePump->ProcessMessages(); }
 
 void TFormTest2D::SaveFrame() {
-  // Frame files are written here, after each move, once saving has a base name.
+  ::SaveFrame(ImgRoad->Picture().Image(), FrameFileName(SaveBaseName, FrameNumber));
+  ++FrameNumber;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -560,3 +601,39 @@ void TFormTest2D::CopyParamsFromScreen() {
 }
 
 void TFormTest2D::UpdateRealTimeParams() { EdRadio->setValue(CurrentKart->GetGridSize()); }
+
+// ---------------------------------------------------------------------------------------------
+// Circuit, frames, trails, manual moves and colour
+
+void TFormTest2D::Loadcircuit800x600BMP1Click() {
+  if (OpenPictureDialog->exec() != QDialog::Accepted) return;
+  const QStringList Files = OpenPictureDialog->selectedFiles();
+  if (Files.isEmpty()) return;
+  // A file that is refused raises here, before anything has changed.
+  ImgRoad->SetImage(LoadCircuitPicture(Files.first()));
+  Track->SetImage(&ImgRoad->Picture());
+  Track->Redraw();
+}
+
+void TFormTest2D::SaveimagestofolderClick() {
+  if (!Saveimagestofolder->isChecked()) return;
+  if (SaveDialog->exec() == QDialog::Accepted && !SaveDialog->selectedFiles().isEmpty())
+    SaveBaseName = SaveDialog->selectedFiles().first();
+  else
+    Saveimagestofolder->setChecked(false);
+}
+
+void TFormTest2D::MenuCleanTrackClick() { Track->KeepTrails = !MenuCleanTrack->isChecked(); }
+
+void TFormTest2D::MoveCurrentKart(double DX, double DY, double DAngle) {
+  CurrentKart->MoveBy(true, false, DX, DY, DAngle);
+  if (!StartBtn->isChecked()) CurrentKart->MarkStart();
+}
+
+void TFormTest2D::EdColorClick() {
+  ColorDialog->setCurrentColor(TQtPicture::ToQColor(EdColor->Color()));
+  if (ColorDialog->exec() != QDialog::Accepted) return;
+  EdColor->SetColor(TQtPicture::FromQRgb(ColorDialog->selectedColor().rgb()));
+  CurrentKart->Color = EdColor->Color();
+  Track->Redraw();
+}

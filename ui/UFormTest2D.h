@@ -14,6 +14,8 @@ class QAction;
 class QActionGroup;
 class QButtonGroup;
 class QCheckBox;
+class QColorDialog;
+class QFileDialog;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -25,6 +27,7 @@ class TColorPanel;
 class TDebugMemo;
 class TImageControl;
 class TKart;
+class TOpenPictureDialog;
 class TTrack2D;
 
 /// The simulated time of every move, milliseconds.
@@ -65,13 +68,26 @@ class TFormTest2D : public QMainWindow {
   /// The grid-size slider follows the current kart's grid size.
   void UpdateRealTimeParams();
 
+  // Circuit, frames, trails, manual moves and colour.
+  void Loadcircuit800x600BMP1Click();
+  void SaveimagestofolderClick();
+  void MenuCleanTrackClick();
+  void SpeedButton1Click() { MoveCurrentKart(-5, 0, 0); }
+  void SpeedButton2Click() { MoveCurrentKart(0, -5, 0); }
+  void SpeedButton3Click() { MoveCurrentKart(5, 0, 0); }
+  void SpeedButton4Click() { MoveCurrentKart(0, 5, 0); }
+  void SpeedButton5Click() { MoveCurrentKart(0, 0, TurnStep); }
+  void SpeedButton6Click() { MoveCurrentKart(0, 0, -TurnStep); }
+  void EdColorClick();
+
   // The program's state, readable by tests and tools.
   int32_t FrameNumber = 1;  ///< number of the next saved frame
   bool UpKeyHeld = false;
   bool DownKeyHeld = false;
   bool LeftKeyHeld = false;
   bool RightKeyHeld = false;
-  std::unique_ptr<TTrack2D> Track;
+  /// Shared only with a move under way, which may outlive a window deleted during it.
+  std::shared_ptr<TTrack2D> Track;
   TKart* CurrentKart = nullptr;  ///< one of the track's players
   int32_t TimeBudgetMs = 100;
 
@@ -123,6 +139,11 @@ class TFormTest2D : public QMainWindow {
   QAction* MenuDebug1 = nullptr;
   QAction* MenuDebug2 = nullptr;
   QAction* MenuCleanTrack = nullptr;
+  TOpenPictureDialog* OpenPictureDialog = nullptr;
+  QFileDialog* SaveDialog = nullptr;
+  QColorDialog* ColorDialog = nullptr;
+  /// The file name confirmed in SaveDialog: the base of every saved frame's name.
+  QString SaveBaseName;
 
  signals:
   /// One move of the run loop is complete, frame included.
@@ -143,6 +164,7 @@ class TFormTest2D : public QMainWindow {
   /// A caption with its value label on one line and the slider below it.
   QSlider* AddSlider(QVBoxLayout& Box, const QString& Caption, const QString& Name, QLabel*& Value,
                      int Min, int Max, int LayoutPosition, int LineStep, int PageStep);
+  void CreateDialogs();
   void ConnectControls();
   /// A slot that runs the handler, showing any error it raises.
   auto Handler(void (TFormTest2D::*Method)()) {
@@ -156,7 +178,11 @@ class TFormTest2D : public QMainWindow {
   void AppEventsMessage(QEvent& Message, bool& Handled);
   /// Lets the application handle what is pending, with the picture's changes shown first.
   void ProcessMessages();
+  /// Writes the picture as the next numbered frame; FrameNumber moves on only once it is written.
   void SaveFrame();
+  /// Shifts and turns the current kart by hand; while not running that is also its new start.
+  void MoveCurrentKart(double DX, double DY, double DAngle);
+  static constexpr double TurnStep = 0.26179938779914946;  ///< pi / 12
 
   TAppEvents* AppEvents = nullptr;
   std::unique_ptr<TMessagePump> MessagePump;

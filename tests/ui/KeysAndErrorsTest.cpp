@@ -1,0 +1,107 @@
+// The application-wide arrow-key hook, and errors raised in handlers reaching the error dialog.
+
+#include <QComboBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "WindowTest.h"
+#include "decision/UBase.h"
+
+namespace {
+
+/// A player that is not a planar body: the circuit refuses it when collisions are checked.
+class TFlatPlayer : public TPlayer {
+ public:
+  void UpdateShape() override {}
+  void DrawTrace() override {}
+  void DrawFuture(int32_t) override {}
+  void Advance(int32_t) override {}
+  bool CollidesWith(TPlayer&) override { return false; }
+};
+
+}  // namespace
+
+using KeysAndErrors = WindowTest;
+
+TEST_F(KeysAndErrors, ArrowKeysSetTheirFlagsAndReachNoControl) {
+  QTest::mouseClick(W->BtnAddKart, Qt::LeftButton);
+  W->EdFriction->setFocus();
+  QWindow* Win = W->windowHandle();
+  const struct {
+    Qt::Key Key;
+    bool* Flag;
+  } Keys[] = {{Qt::Key_Up, &W->UpKeyHeld},
+              {Qt::Key_Down, &W->DownKeyHeld},
+              {Qt::Key_Left, &W->LeftKeyHeld},
+              {Qt::Key_Right, &W->RightKeyHeld}};
+  for (const auto& K : Keys) {
+    QTest::keyPress(Win, K.Key);
+    EXPECT_TRUE(*K.Flag);
+    QTest::keyRelease(Win, K.Key);
+    EXPECT_FALSE(*K.Flag);
+  }
+  EXPECT_EQ(W->EdFriction->value(), 15);
+  // Other keys still reach the slider: one page step.
+  QTest::keyClick(Win, Qt::Key_PageUp);
+  EXPECT_EQ(W->EdFriction->value(), 17);
+
+  W->EdKartId->setFocus();
+  QTest::keyClick(Win, Qt::Key_Up);
+  QTest::keyClick(Win, Qt::Key_Down);
+  EXPECT_EQ(W->EdKartId->currentIndex(), 1);
+  EXPECT_EQ(W->CurrentKart, &Kart(1));
+
+  // While another window is active, its arrow keys are its own.
+  QWidget Other;
+  auto* Slider = new QSlider(Qt::Horizontal, &Other);
+  Slider->setRange(0, 10);
+  Other.show();
+  Other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Other));
+  Slider->setFocus();
+  QTest::keyClick(Other.windowHandle(), Qt::Key_Right);
+  EXPECT_EQ(Slider->value(), 1);
+  EXPECT_FALSE(W->RightKeyHeld);
+}
+
+TEST_F(KeysAndErrors, AnErrorInAHandlerIsShownAndTheWindowStaysUsable) {
+  // A list line without a kart behind it: choosing it fails in the model.
+  W->EdKartId->addItem("Kart #2");
+  std::string Expected;
+  try {
+    RaiseListIndexError(1);
+  } catch (const EModelError& E) {
+    Expected = E.what();
+  }
+  DialogAnswerer Dialogs;
+  ChooseLastKart();
+  ASSERT_EQ(Dialogs.Messages.size(), 1);
+  EXPECT_EQ(Dialogs.Messages[0].toStdString(), Expected);
+  EXPECT_EQ(W->CurrentKart, &Kart(0));
+
+  W->EdKartId->removeItem(1);
+  QTest::mouseClick(W->BtnAddKart, Qt::LeftButton);
+  EXPECT_EQ(W->Track->PlayerCount(), 2);
+  EXPECT_EQ(W->EdKartId->itemText(1), "Kart #2");
+  EXPECT_EQ(Dialogs.Messages.size(), 1);
+}
+
+TEST_F(KeysAndErrors, AnErrorInTheRunLoopEndsItWithRunDownAndRunStartsItAgain) {
+  MakeMovesQuick();
+  auto* Flat = new TFlatPlayer;  // the track's players are freed with the window
+  W->Track->AddPlayer(*Flat);
+  int Moves = 0;
+  QObject::connect(W.get(), &TFormTest2D::MoveFinished, [&] { ++Moves; });
+  {
+    DialogAnswerer Dialogs;
+    QTest::mouseClick(W->StartBtn, Qt::LeftButton);
+    ASSERT_EQ(Dialogs.Messages.size(), 1);
+    EXPECT_EQ(Dialogs.Messages[0], "Track2D contains a player that is not a Player2D.");
+  }
+  EXPECT_EQ(Moves, 0);
+  EXPECT_TRUE(W->StartBtn->isChecked());
+
+  W->Track->RemovePlayer(Flat, true);
+  EXPECT_EQ(RunMoves(2), 2);
+  EXPECT_GT(Kart(0).PosY(), 460);
+}

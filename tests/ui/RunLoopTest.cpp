@@ -1,0 +1,82 @@
+// Run, Pause and Reset: the loop of moves, its nesting, and its end when the window goes.
+
+#include <QPointer>
+#include <QTimer>
+
+#include "WindowTest.h"
+
+using RunLoop = WindowTest;
+
+TEST_F(RunLoop, PauseFinishesTheMoveUnderWayAndRunResumesWithoutReset) {
+  MakeMovesQuick();
+  int Moves = 0;
+  QObject::connect(W.get(), &TFormTest2D::MoveFinished, [&] { ++Moves; });
+  // Pause is pressed in the middle of the first move, while the step lets messages through.
+  QTimer::singleShot(0, W->PauseBtn, [this] { QTest::mouseClick(W->PauseBtn, Qt::LeftButton); });
+  QTest::mouseClick(W->StartBtn, Qt::LeftButton);
+  EXPECT_EQ(Moves, 1);
+  EXPECT_TRUE(W->PauseBtn->isChecked());
+  EXPECT_FALSE(W->StartBtn->isChecked());
+  TKart& K = Kart(0);
+  const double Y1 = K.PosY();
+  EXPECT_GT(Y1, 460);  // it set off down the picture
+
+  // Pressing Run again goes on from there.
+  ASSERT_EQ(RunMoves(2), 2);
+  EXPECT_EQ(Moves, 3);
+  EXPECT_GT(K.PosY(), Y1);
+}
+
+TEST_F(RunLoop, ResetWhileRunningSendsKartsBackWithoutStopping) {
+  MakeMovesQuick();
+  TKart& K = Kart(0);
+  double YAtMove4 = 0;
+  const int Moves = RunMoves(6, [&](int Move) {
+    // A click that arrives while move 4 is under way.
+    if (Move == 3) QTimer::singleShot(0, W->BtnReset, [this] { W->BtnReset->click(); });
+    if (Move == 4) YAtMove4 = K.PosY();
+  });
+  EXPECT_EQ(Moves, 6);
+  EXPECT_EQ(YAtMove4, 460);
+  EXPECT_GT(K.PosY(), 460);  // moves 5 and 6 ran after the reset
+  EXPECT_EQ(W->FrameNumber, 1);
+}
+
+TEST_F(RunLoop, RunPressedWhileRunningNestsAnInnerLoopThatEndsFirst) {
+  MakeMovesQuick();
+  int Moves = 0;
+  QObject::connect(W.get(), &TFormTest2D::MoveFinished, [&] {
+    ++Moves;
+    if (Moves == 1) QTimer::singleShot(0, W->StartBtn, [this] { W->StartBtn->click(); });
+    if (Moves == 3) W->PauseBtn->click();  // the inner loop's second move
+  });
+  QTest::mouseClick(W->StartBtn, Qt::LeftButton);
+  // One outer move, two inner ones, then the outer loop finishes the move it was in.
+  EXPECT_EQ(Moves, 4);
+  EXPECT_TRUE(W->PauseBtn->isChecked());
+}
+
+TEST_F(RunLoop, ClosingTheWindowWhileRunningEndsTheLoop) {
+  MakeMovesQuick();
+  int Moves = 0;
+  QObject::connect(W.get(), &TFormTest2D::MoveFinished, [&] {
+    if (++Moves == 2) QTimer::singleShot(0, W.get(), [this] { W->close(); });
+  });
+  W->StartBtn->click();  // returns once the loop has ended
+  EXPECT_EQ(Moves, 2);
+  EXPECT_FALSE(W->isVisible());
+}
+
+TEST_F(RunLoop, DeletingTheWindowWhileRunningLeavesTheLoopUntouched) {
+  MakeMovesQuick();
+  int Moves = 0;
+  TFormTest2D* Window = W.get();
+  QPointer<QPushButton> Run = W->StartBtn;
+  QObject::connect(Window, &TFormTest2D::MoveFinished, [&] {
+    if (++Moves == 2) QTimer::singleShot(0, [this] { W.reset(); });
+  });
+  Run->click();  // AddressSanitizer reports any touch of the window after it is gone
+  EXPECT_EQ(Moves, 2);
+  EXPECT_TRUE(Run.isNull());
+  EXPECT_EQ(W, nullptr);
+}

@@ -1,0 +1,108 @@
+#pragma once
+// A fresh main window per test, shown and active, with helpers to drive its run loop and to
+// answer its error dialogs.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "agents/UKart.h"
+#include "ui/UFormTest2D.h"
+#include "ui/UImageControl.h"
+#include "world/UTrack2D.h"
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    W = std::make_unique<TFormTest2D>();
+    W->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(W.get()));
+  }
+
+  TKart& Kart(int Index) const { return dynamic_cast<TKart&>(W->Track->GetPlayer(Index)); }
+
+  /// Short futures and a fixed number of passes: a move takes milliseconds, not the budget.
+  void MakeMovesQuick() {
+    W->EdSeconds->setValue(1);
+    W->Track->FixedPasses = 1;
+  }
+
+  /// Presses Run as the user does; AfterMove runs at the end of every move with its number,
+  /// and Pause is pressed at the end of move Moves. Returns the number of moves made.
+  int RunMoves(int Moves, const std::function<void(int)>& AfterMove = {}) {
+    int Done = 0;
+    auto Link = QObject::connect(W.get(), &TFormTest2D::MoveFinished, [&] {
+      ++Done;
+      if (AfterMove) AfterMove(Done);
+      if (Done == Moves) W->PauseBtn->click();
+    });
+    QTest::mouseClick(W->StartBtn, Qt::LeftButton);
+    QObject::disconnect(Link);
+    return Done;
+  }
+
+  /// Chooses the first or the last line of the kart list with the keyboard, as a user may.
+  void ChooseFirstKart() { QTest::keyClick(W->EdKartId, Qt::Key_Home); }
+  void ChooseLastKart() { QTest::keyClick(W->EdKartId, Qt::Key_End); }
+
+  /// Number of pixels of the given colour in the picture, within Radius of (X, Y).
+  int CountColor(TColor Color, int X, int Y, int Radius) const {
+    const TPicture& P = W->ImgRoad->Picture();
+    int N = 0;
+    for (int PX = X - Radius; PX <= X + Radius; ++PX)
+      for (int PY = Y - Radius; PY <= Y + Radius; ++PY) N += P.Pixel(PX, PY) == Color;
+    return N;
+  }
+
+  std::unique_ptr<TFormTest2D> W;
+};
+
+/// Answers every modal dialog that opens while it lives: error dialogs are closed and their
+/// messages kept; file and colour dialogs take the next planned answer (an empty one cancels).
+class DialogAnswerer {
+ public:
+  DialogAnswerer() {
+    QObject::connect(&Timer, &QTimer::timeout, [this] { Answer(); });
+    Timer.start(10);
+  }
+
+  QStringList Messages;  ///< texts of the error dialogs, in order
+  QStringList Files;     ///< file names to choose, in order; "" cancels
+  QList<QColor> Colors;  ///< colours to choose, in order; an invalid one cancels
+  std::function<void(QFileDialog&)> BeforeAccept;  ///< a look at a file dialog before answering
+
+ private:
+  void Answer() {
+    QWidget* Modal = QApplication::activeModalWidget();
+    if (auto* Box = qobject_cast<QMessageBox*>(Modal)) {
+      Messages << Box->text();
+      Box->done(QMessageBox::Ok);
+    } else if (auto* Files_ = qobject_cast<QFileDialog*>(Modal)) {
+      const QString Name = Files.isEmpty() ? QString() : Files.takeFirst();
+      if (Name.isEmpty()) return Files_->reject();
+      // The name as typed: selectFile leaves a focused name field as it was.
+      Files_->selectFile(Name);
+      Files_->findChild<QLineEdit*>("fileNameEdit")->setText(Name);
+      if (BeforeAccept) BeforeAccept(*Files_);
+      static_cast<QDialog*>(Files_)->accept();  // runs QFileDialog::accept
+    } else if (auto* Colors_ = qobject_cast<QColorDialog*>(Modal)) {
+      const QColor Color = Colors.isEmpty() ? QColor() : Colors.takeFirst();
+      if (!Color.isValid()) return Colors_->reject();
+      Colors_->setCurrentColor(Color);
+      Colors_->accept();
+    }
+  }
+
+  QTimer Timer;
+};
