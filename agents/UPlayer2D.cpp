@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <typeinfo>
 
 #include "world/UTrack2D.h"
 
@@ -143,7 +144,7 @@ void TPlayer2D::DrawFuture(int32_t Index) {
 }
 
 bool TPlayer2D::CollidesWith(TPlayer& Other) {
-  auto* O = dynamic_cast<TPlayer2D*>(&Other);
+  TPlayer2D* O = AsPlayer2D(&Other);
   if (!O) return false;
   UpdateShape();
   O->UpdateShape();
@@ -181,7 +182,7 @@ bool TPlayer2D::CollidesWith(TPlayer& Other) {
     bool Inside = true;
     for (int32_t J = 0; J < N; ++J) {
       const TPoint& P0 = P[J];
-      const TPoint& P1 = P[(J + 1) % N];
+      const TPoint& P1 = P[J + 1 < N ? J + 1 : 0];  // no division in the innermost loop
       const int64_t Ex = int64_t{P1.x} - P0.x;
       const int64_t Ey = int64_t{P1.y} - P0.y;
       const int32_t S = Sign((int64_t{Q.x} - P0.x) * Ey - (int64_t{Q.y} - P0.y) * Ex);
@@ -223,6 +224,20 @@ void TPlayer2D::MoveBy(bool Redraw, bool KeepPrevious, double DX, double DY, dou
     Track->Redraw();
   }
   S.SetKeepPrevious(Remembered);
+}
+
+TPlayer2D* TPlayer2D::AsPlayer2D(TPlayer* Player) {
+  if (!Player) return nullptr;
+  // With single inheritance the dynamic type alone decides the cast, and the planar body
+  // starts where the player does.
+  thread_local const std::type_info* LastType = nullptr;
+  thread_local bool LastIs2D = false;
+  const std::type_info* Type = &typeid(*Player);
+  if (Type != LastType) {
+    LastIs2D = dynamic_cast<TPlayer2D*>(Player) != nullptr;
+    LastType = Type;
+  }
+  return LastIs2D ? static_cast<TPlayer2D*>(Player) : nullptr;
 }
 
 bool TPlayer2D::ShapeInBounds() {

@@ -72,6 +72,10 @@ class TPlayer2D : public TPlayer {
   /// Every outline point on the road (stops at the first that is not).
   bool ShapeOnTrack();
 
+  /// Player as a planar body, or null when it is not one. The answer of dynamic_cast is kept
+  /// per dynamic type: the collision pass asks for every pair of players on every sub-step.
+  static TPlayer2D* AsPlayer2D(TPlayer* Player);
+
  protected:
   /// Recomputes Shape from the active state with the given angle factors (times pi).
   void BuildShape(const double* AngleFactors, int32_t Count);

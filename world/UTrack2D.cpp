@@ -27,17 +27,34 @@ void TTrack2D::CleanImage() {
 }
 
 TPlayer2D& TTrack2D::GetPlayer2D(int32_t Index) const {
-  auto* P = dynamic_cast<TPlayer2D*>(&GetPlayer(Index));
+  TPlayer2D* P = TPlayer2D::AsPlayer2D(&GetPlayer(Index));
   if (!P) throw EModelError("Track2D contains a player that is not a Player2D.");
   return *P;
 }
 
 void TTrack2D::ResolveCollisions() {
   const int32_t N = PlayerCount();
+  // This runs after every sub-step: each player is cast once, not once per pair. The debug
+  // drawing of CollidesWith lets the window run its handlers, which may change the list; an
+  // entry that no longer matches, or a player that is not planar, goes through GetPlayer2D
+  // and so raises the error it always raised.
+  constexpr int32_t MaxCached = 32;
+  const int32_t Cached = std::min(N, MaxCached);
+  TPlayer* Listed[MaxCached];
+  TPlayer2D* Planar[MaxCached];
+  for (int32_t I = 0; I < Cached; ++I) {
+    Listed[I] = Players[I];
+    Planar[I] = TPlayer2D::AsPlayer2D(Players[I]);
+  }
+  auto Player2D = [&](int32_t Index) -> TPlayer2D& {
+    if (Index < Cached && Planar[Index] && Index < PlayerCount() && Players[Index] == Listed[Index])
+      return *Planar[Index];
+    return GetPlayer2D(Index);
+  };
   for (int32_t I = 0; I + 1 < N; ++I) {
     for (int32_t J = I + 1; J < N; ++J) {
-      TPlayer2D& A = GetPlayer2D(I);
-      TPlayer2D& B = GetPlayer2D(J);
+      TPlayer2D& A = Player2D(I);
+      TPlayer2D& B = Player2D(J);
       // Boxes that only touch still go on to the outline test.
       if (B.Right() < A.Left() || B.Left() > A.Right() || B.Bottom() < A.Top() ||
           B.Top() > A.Bottom())
