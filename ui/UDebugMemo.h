@@ -12,5 +12,6 @@ class TDebugMemo : public QPlainTextEdit, public TDebugText {
 
   void Clear() override { clear(); }
   void SetText(const std::string& Text) override { setPlainText(QString::fromStdString(Text)); }
-  void AddLine(const std::string& Line) override { appendPlainText(QString::fromStdString(Line)); }
+  /// Appends at the end without scrolling: a listing stays readable from its first line.
+  void AddLine(const std::string& Line) override;
 };

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QImageReader>
 #include <QLabel>
+#include <QLineEdit>
 
 #include "ui/UCircuitFile.h"
 
@@ -28,6 +29,10 @@ TOpenPictureDialog::TOpenPictureDialog(QWidget* Parent) : QFileDialog(Parent) {
   if (auto* Grid = qobject_cast<QGridLayout*>(layout()))
     Grid->addWidget(FPreview, 0, Grid->columnCount(), Grid->rowCount(), 1);
   connect(this, &QFileDialog::currentChanged, this, &TOpenPictureDialog::ShowPreview);
+  // A name typed in full shows its picture too, not only one picked in the list.
+  if (auto* Name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+    connect(Name, &QLineEdit::textChanged, this,
+            [this](const QString& Text) { ShowPreview(directory().absoluteFilePath(Text)); });
   ShowPreview(QString());
 }
 

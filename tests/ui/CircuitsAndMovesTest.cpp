@@ -96,12 +96,16 @@ TEST_F(CircuitsAndMoves, BadFilesAreRefusedWithAMessageAndChangeNothing) {
   EXPECT_EQ(Kart(0).PosY(), Y);
 }
 
-TEST_F(CircuitsAndMoves, PreviewShowsThePictureScaledDown) {
-  W->OpenPictureDialog->ShowPreview(MakeCircuit("wide.bmp", 800, 600));
-  const QPixmap Shown = W->OpenPictureDialog->Preview()->pixmap();
-  EXPECT_EQ(Shown.size(), QSize(200, 150));
-  W->OpenPictureDialog->ShowPreview(Dir.filePath("missing.bmp"));
-  EXPECT_TRUE(W->OpenPictureDialog->Preview()->pixmap().isNull());
+TEST_F(CircuitsAndMoves, PreviewShowsTheNamedPictureScaledDown) {
+  MakeCircuit("wide.bmp", 800, 600);
+  TOpenPictureDialog& Dialog = *W->OpenPictureDialog;
+  Dialog.setDirectory(Dir.path());
+  auto* Name = Dialog.findChild<QLineEdit*>("fileNameEdit");
+  ASSERT_NE(Name, nullptr);
+  Name->setText("wide.bmp");
+  EXPECT_EQ(Dialog.Preview()->pixmap().size(), QSize(200, 150));
+  Name->setText("missing.bmp");
+  EXPECT_TRUE(Dialog.Preview()->pixmap().isNull());
 }
 
 TEST_F(CircuitsAndMoves, ManualMovesWhilePausedMakeTheNewStart) {
