@@ -108,18 +108,3 @@ TEST_F(StartState, WindowIsFixedCentredAndShowsTheCircuitWithTheKart) {
   EXPECT_EQ(FarChanged, 0);
   EXPECT_GT(CountColor(clRed, 200, 460, 12), 10);
 }
-
-TEST_F(StartState, EveryControlCarriesItsName) {
-  for (const char* Name :
-       {"ImgRoad",      "EdFriction",   "LbFriction",   "EdSideFriction", "LbSideFriction",
-        "CBTeamScore",  "EdCollisions", "EdColor",      "EdKartId",       "BtnAddKart",
-        "BtnSubKart",   "EdMaxPower",   "LbMaxPower",   "EdMax_Turn",     "LbMax_Turn",
-        "EdSize",       "LbSize",       "EdSeconds",    "LbSeconds",      "EdRadio",
-        "LbRadio",      "EdAutoRadio",  "EdUseRefined", "SpeedButton1",   "SpeedButton2",
-        "SpeedButton3", "SpeedButton4", "SpeedButton5", "SpeedButton6",   "DebugMemo",
-        "StartBtn",     "PauseBtn",     "BtnReset"})
-    EXPECT_NE(W->findChild<QWidget*>(Name), nullptr) << Name;
-  for (const char* Name : {"Loadcircuit800x600BMP1", "Saveimagestofolder", "MenuDebug0",
-                           "MenuDebug1", "MenuDebug2", "MenuCleanTrack"})
-    EXPECT_NE(W->findChild<QAction*>(Name), nullptr) << Name;
-}
