@@ -63,37 +63,39 @@ void TPlayer2D::BuildShape(const double* AngleFactors, int32_t Count) {
     // to within a few ulps; a point that lands so near half-way between two pixels that such a
     // difference could round it the other way is computed the direct way instead, so that the
     // outline stays exactly what the direct formula gives.
-    const bool Cached = Count <= MaxOffsets && Count == OffsetCount &&
-                        std::equal(AngleFactors, AngleFactors + Count, OffsetFactor);
-    if (!Cached && Count <= MaxOffsets) {
-      for (int32_t I = 0; I < Count; ++I) {
-        const double Offset = AngleFactors[I] * std::numbers::pi;
-        OffsetFactor[I] = AngleFactors[I];
-        OffsetCos[I] = std::cos(Offset);
-        OffsetSin[I] = std::sin(Offset);
+    bool Exact = false;
+    if (Count <= MaxOffsets) {
+      if (Count != OffsetCount || !std::equal(AngleFactors, AngleFactors + Count, OffsetFactor)) {
+        for (int32_t I = 0; I < Count; ++I) {
+          const double Offset = AngleFactors[I] * std::numbers::pi;
+          OffsetFactor[I] = AngleFactors[I];
+          OffsetCos[I] = std::cos(Offset);
+          OffsetSin[I] = std::sin(Offset);
+        }
+        OffsetCount = Count;
       }
-      OffsetCount = Count;
-    }
-    double CosA = 0, SinA = 0;
-    if (Count <= MaxOffsets) CosSin(A, CosA, SinA);
-    // Generous bound on the difference: Size times a few ulps of the summed angle, plus a few
-    // ulps of the coordinate; NaN or infinity fails every test below and goes the direct way.
-    const double Margin =
-        1e-13 * (std::fabs(Size) * (std::fabs(A) + 8) + std::max(std::fabs(X), std::fabs(Y)));
-    for (int32_t I = 0; I < Count; ++I) {
-      if (Count <= MaxOffsets) {
+      double CosA, SinA;
+      CosSin(A, CosA, SinA);
+      // Generous bound on the difference: Size times a few ulps of the summed angle, plus a few
+      // ulps of the coordinate. NaN or infinity fails every test and goes the direct way.
+      const double Margin =
+          1e-13 * (std::fabs(Size) * (std::fabs(A) + 8) + std::max(std::fabs(X), std::fabs(Y)));
+      Exact = true;
+      for (int32_t I = 0; I < Count; ++I) {
         const double VX = (CosA * OffsetCos[I] - SinA * OffsetSin[I]) * Size + X;
         const double VY = (SinA * OffsetCos[I] + CosA * OffsetSin[I]) * Size + Y;
-        if (std::fabs(VX) < 0x1p30 && std::fabs(VY) < 0x1p30) {
-          const int32_t RX = RoundEven(VX), RY = RoundEven(VY);
-          if (0.5 - std::fabs(VX - RX) > Margin && 0.5 - std::fabs(VY - RY) > Margin) {
-            Shape[I] = {RX, RY};
-            continue;
-          }
-        }
+        const bool Small = std::fabs(VX) < 0x1p30 && std::fabs(VY) < 0x1p30;
+        const int32_t RX = Small ? RoundEven(VX) : 0, RY = Small ? RoundEven(VY) : 0;
+        Exact = Exact && Small && 0.5 - std::fabs(VX - RX) > Margin &&
+                0.5 - std::fabs(VY - RY) > Margin;
+        Shape[I] = {RX, RY};
       }
-      const double Phi = A + AngleFactors[I] * std::numbers::pi;
-      Shape[I] = {RoundEven(std::cos(Phi) * Size + X), RoundEven(std::sin(Phi) * Size + Y)};
+    }
+    if (!Exact) {
+      for (int32_t I = 0; I < Count; ++I) {
+        const double Phi = A + AngleFactors[I] * std::numbers::pi;
+        Shape[I] = {RoundEven(std::cos(Phi) * Size + X), RoundEven(std::sin(Phi) * Size + Y)};
+      }
     }
   }
   ShapeDirty = false;

@@ -5,7 +5,8 @@
 //   - one move of 5 colliding karts at the 200-future minimum (budget ignored);
 //   - the real decisions of one move (merge, options, shares, refinement) at the futures that
 //     one kart fits into its budget;
-//   - peak memory (RSS) after the first 100 moves and after 2,000 moves of one kart.
+//   - peak memory (RSS) after the first 100 moves and after 2,000 moves of one kart, first with
+//     2,000 futures a move, then under the budget.
 // bench/run.sh runs it between two runs of the bare loop and prints the ratio of the two.
 //
 // Usage: bench_think [--memory-moves N] [--seed S]
@@ -81,10 +82,12 @@ long PeakRssKiB() {
   return -1;
 }
 
-// Runs first, so that no other measurement has raised the peak before it. Every stored future
-// is a whole state, so the peak follows the largest number of futures of any move so far.
-void MeasureMemory(uint64_t Seed, int Moves) {
+// Peak memory of one kart over Moves moves, with a fixed number of futures per move (Futures)
+// or under the 100 ms budget (Futures 0). Every stored future is a whole state, so the peak
+// follows the largest number of futures of any move so far.
+void MeasureMemory(uint64_t Seed, int Moves, int Futures) {
   TWorld W(1, Seed);
+  W.Track.FixedPasses = Futures;
   const int Early = std::min(100, Moves);
   long EarlyPeak = 0;
   int EarlyMost = 0, Most = 0;
@@ -98,11 +101,17 @@ void MeasureMemory(uint64_t Seed, int Moves) {
     }
   }
   const long Peak = PeakRssKiB();
+  char How[64];
+  if (Futures > 0)
+    std::snprintf(How, sizeof How, "%d futures a move", Futures);
+  else
+    std::snprintf(How, sizeof How, "100 ms budget");
   std::printf(
-      "peak memory (RSS), 1 kart, 100 ms budget: %.1f MiB after the first %d moves (at most %d "
-      "futures a move), %.1f MiB after %d moves (at most %d futures a move): %+.1f%% (%.0f s)\n",
-      EarlyPeak / 1024.0, Early, EarlyMost, Peak / 1024.0, Moves, Most,
+      "peak memory (RSS), 1 kart, %s: %.1f MiB after the first %d moves (at most %d futures a "
+      "move), %.1f MiB after %d moves (at most %d): %+.1f%% (%.0f s)\n",
+      How, EarlyPeak / 1024.0, Early, EarlyMost, Peak / 1024.0, Moves, Most,
       100.0 * (Peak - EarlyPeak) / EarlyPeak, MsSince(T0) / 1000);
+  std::fflush(stdout);
 }
 
 // One kart's futures from one real state, without the real decision: the work of the passes.
@@ -262,8 +271,11 @@ int main(int Argc, char** Argv) {
       static_cast<unsigned long long>(Seed));
   std::fflush(stdout);
 
-  if (MemoryMoves > 0) MeasureMemory(Seed, MemoryMoves);
-  std::fflush(stdout);
+  // First, so that nothing else has raised the peak; the smaller fixed count before the budget.
+  if (MemoryMoves > 0) {
+    MeasureMemory(Seed, MemoryMoves, 2000);
+    MeasureMemory(Seed, MemoryMoves, 0);
+  }
   MeasureSubStep(Seed);
   const double OneKart = MeasureBudget(Seed, 1, 50);
   MeasureBudget(Seed, 5, 30);

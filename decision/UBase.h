@@ -25,8 +25,26 @@ inline int32_t RoundEven(double X) {
   return static_cast<int32_t>(std::nearbyint(X));
 }
 
-/// The program's one uniform random source: a double in [0, 1).
-double RandomUniform();
+namespace KartRandom {
+/// The generator's state (xoshiro256+); only RandomUniform and RandomSeed touch it.
+inline uint64_t State[4] = {0x9E3779B97F4A7C15ull, 0xBF58476D1CE4E5B9ull, 0x94D049BB133111EBull, 1};
+}  // namespace KartRandom
+
+/// The program's one uniform random source: a double in [0, 1). Inline: every simulated
+/// decision draws from it.
+inline double RandomUniform() {
+  // xoshiro256+: fast, and its doubles are uniform on a 2^-53 grid.
+  uint64_t* S = KartRandom::State;
+  const uint64_t Result = S[0] + S[3];
+  const uint64_t T = S[1] << 17;
+  S[2] ^= S[0];
+  S[3] ^= S[1];
+  S[1] ^= S[2];
+  S[0] ^= S[3];
+  S[2] ^= T;
+  S[3] = (S[3] << 45) | (S[3] >> 19);
+  return static_cast<double>(Result >> 11) * 0x1.0p-53;
+}
 
 /// Restarts the random source from a fixed seed (tests, benchmarks, reproducible runs).
 void RandomSeed(uint64_t Seed);

@@ -51,29 +51,6 @@ void TStateParam::Assign(const TStateParam& Source) {
   GridIndexValid = false;
 }
 
-void TStateParam::Randomize(bool Extremes) {
-  const double U = RandomUniform();
-  if (!Extremes) {
-    SetValue((2 * U - 1) * Precision);
-    return;
-  }
-  switch (static_cast<int>(std::floor(4 * U))) {
-    case 0:
-      SetValue(MinValue);
-      break;
-    case 1:
-      SetValue(MaxValue);
-      break;
-    case 2:
-      SetValue(Precision);
-      break;
-    default:
-      SetValue(-Precision);
-      break;
-  }
-  Quantize();
-}
-
 void TStateParam::ConvertToMacro() {
   if (Precision == 0)
     throw EModelError("Precision zero param \"" + Name + "\" can not be converted to macro.");
@@ -137,16 +114,6 @@ void TState::StoreStart() {
 
 void TState::ConvertToMacro() {
   for (TStateParam* P : MacroParams) P->ConvertToMacro();
-}
-
-void TState::Randomize(bool Extremes) {
-  if (FreeParams.empty()) return;
-  if (Extremes) {
-    const int32_t K = static_cast<int32_t>(std::floor(FreeParamCount() * RandomUniform()));
-    FreeParams[K]->Randomize(true);
-  } else {
-    for (TStateParam* P : FreeParams) P->Randomize(false);
-  }
 }
 
 std::string TState::DecisionText() const {

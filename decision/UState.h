@@ -1,6 +1,7 @@
 #pragma once
 // A player's state: an ordered list of named, bounded, quantised parameters.
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -75,7 +76,28 @@ class TStateParam {
 
   /// A random decision: uniform in [-Precision, Precision), or (Extremes) one of
   /// MinValue, MaxValue, +Precision, -Precision, then Quantize.
-  void Randomize(bool Extremes);
+  void Randomize(bool Extremes) {
+    const double U = RandomUniform();
+    if (!Extremes) {
+      SetValue((2 * U - 1) * Precision);
+      return;
+    }
+    switch (static_cast<int>(std::floor(4 * U))) {
+      case 0:
+        SetValue(MinValue);
+        break;
+      case 1:
+        SetValue(MaxValue);
+        break;
+      case 2:
+        SetValue(Precision);
+        break;
+      default:
+        SetValue(-Precision);
+        break;
+    }
+    Quantize();
+  }
 
   /// Snaps Value to the centre of its grid cell; fails when Precision is 0.
   void ConvertToMacro();
@@ -129,7 +151,15 @@ class TState {
   void StoreStart();
   void ConvertToMacro();
   /// One simulated decision: one free parameter to an extreme (Extremes) or all at random.
-  void Randomize(bool Extremes);
+  void Randomize(bool Extremes) {
+    if (FreeParams.empty()) return;
+    if (Extremes) {
+      const int32_t K = static_cast<int32_t>(std::floor(FreeParamCount() * RandomUniform()));
+      FreeParams[K]->Randomize(true);
+    } else {
+      for (TStateParam* P : FreeParams) P->Randomize(false);
+    }
+  }
   void ResetScore() {
     Score = 0;
     TeamAvgScore = 0;

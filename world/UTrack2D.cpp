@@ -34,6 +34,7 @@ TPlayer2D& TTrack2D::GetPlayer2D(int32_t Index) const {
 
 void TTrack2D::ResolveCollisions() {
   const int32_t N = PlayerCount();
+  if (N < 2) return;  // no pair
   // This runs after every sub-step: each player is cast once, not once per pair. The debug
   // drawing of CollidesWith lets the window run its handlers, which may change the list; an
   // entry that no longer matches, or a player that is not planar, goes through GetPlayer2D
