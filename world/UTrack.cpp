@@ -68,9 +68,13 @@ void TTrack::ThinkAndMove(int32_t TimeBudgetMs, int32_t TimeStepMs) {
   // An error inside a pass leaves the step at once; the guard puts every player back in real
   // mode (without storing the broken future), so that the window never edits a simulation
   // state and the next step starts its futures from fresh copies.
+  // It stands down once the passes are over: the message processing at the end of the step may
+  // destroy the window, and with it the players and this track.
   struct TRealModeGuard {
     TTrack& Track;
+    bool Armed = true;
     ~TRealModeGuard() {
+      if (!Armed) return;
       for (TPlayer* P : Track.Players)
         if (P->Simulating) {
           P->Simulating = false;
@@ -102,6 +106,7 @@ void TTrack::ThinkAndMove(int32_t TimeBudgetMs, int32_t TimeStepMs) {
       break;
     }
   }
+  Guard.Armed = false;
   LastFutureCounter = FutureCounter;
   LastSubSteps = SubSteps;
 
