@@ -1,9 +1,9 @@
 #pragma once
 // A player in the plane of the circuit picture: position, heading, velocity and outline.
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
-#include <limits>
 #include <vector>
 
 #include "agents/UPlayer.h"
@@ -84,8 +84,9 @@ class TPlayer2D : public TPlayer {
   /// cos and sin of angle A, worked out once per value of A: the outline and the kart's time
   /// step share those of "Angle".
   void CosSin(double A, double& Cos, double& Sin) {
-    if (A != TrigAngle) {
-      TrigAngle = A;
+    // Keyed on the bits: -0 and +0 have sines of different sign.
+    if (std::bit_cast<uint64_t>(A) != TrigAngleBits) {
+      TrigAngleBits = std::bit_cast<uint64_t>(A);
       TrigCos = std::cos(A);
       TrigSin = std::sin(A);
     }
@@ -96,8 +97,8 @@ class TPlayer2D : public TPlayer {
  private:
   void DefineOwnParams();
 
-  double TrigAngle = std::numeric_limits<double>::quiet_NaN();  // never equal: nothing cached
-  double TrigCos = 0;
+  uint64_t TrigAngleBits = 0;  // the angle +0, whose cos and sin are exactly 1 and +0
+  double TrigCos = 1;
   double TrigSin = 0;
   // cos and sin of the outline's angle offsets (factor times pi), for the angle sum.
   static constexpr int32_t MaxOffsets = 8;

@@ -16,15 +16,23 @@ else
   KERNEL=
 fi
 
-bare() { "$KERNEL" | tee /dev/stderr | sed -n 's/.*futures_per_90ms=\([0-9.]*\).*/\1/p'; }
+# Prints the bare loop's line and keeps its futures per 90 ms in BARE.
+bare() {
+  local Line
+  Line=$("$KERNEL")
+  echo "$Line"
+  BARE=$(echo "$Line" | sed -n 's/.*futures_per_90ms=\([0-9.]*\).*/\1/p')
+}
 if [ -n "$KERNEL" ]; then
   echo "bare loop, before:"
-  B1=$(bare)
+  bare
+  B1=$BARE
 fi
 "$BUILD/bench/bench_think" "$@" | tee "$BUILD/bench_think.out"
 if [ -n "$KERNEL" ]; then
   echo "bare loop, after:"
-  B2=$(bare)
+  bare
+  B2=$BARE
   PROGRAM=$(sed -n 's/^futures per kart per move, 100 ms budget, 1 kart: mean \([0-9]*\).*/\1/p' \
     "$BUILD/bench_think.out")
   awk -v p="$PROGRAM" -v a="$B1" -v b="$B2" 'BEGIN {
