@@ -46,7 +46,7 @@ inline std::unique_ptr<TState> MakeKartState(double GridStep = 15) {
 }
 
 /// One simulated future reduced to what the decision reads.
-struct TFutureSpec {
+struct TFutureDraft {
   double Turn = 0;   ///< initial "PushTurn"
   double Power = 0;  ///< initial "PushPower"
   double X = 0;      ///< end point, on a 10-pixel grid
@@ -58,7 +58,7 @@ struct TFutureSpec {
 
 /// A future state: two end-point coordinates and the kart's two free parameters, whose
 /// IntValue (set by the constructor) holds the initial decision.
-inline std::unique_ptr<TState> MakeFuture(const TFutureSpec& F) {
+inline std::unique_ptr<TState> MakeFuture(const TFutureDraft& F) {
   auto S = std::make_unique<TState>();
   AddParam(*S, "PosX", pkMacro, F.X, 0, 0, 10);
   AddParam(*S, "PosY", pkMacro, F.Y, 0, 0, 10);

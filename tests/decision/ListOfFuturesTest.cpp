@@ -10,8 +10,8 @@ std::string ListIndexError(int64_t Index) {
   return ErrorOf([&] { RaiseListIndexError(Index); });
 }
 
-void AddAll(TListOfFutures& List, std::initializer_list<TFutureSpec> Specs) {
-  for (const TFutureSpec& Spec : Specs) List.AddFuture(*MakeFuture(Spec));
+void AddAll(TListOfFutures& List, std::initializer_list<TFutureDraft> Drafts) {
+  for (const TFutureDraft& Draft : Drafts) List.AddFuture(*MakeFuture(Draft));
 }
 
 }  // namespace

@@ -8,8 +8,8 @@ namespace {
 
 using TPoints = std::vector<std::pair<double, double>>;
 
-void AddAll(TListOfFutures& List, std::initializer_list<TFutureSpec> Specs) {
-  for (const TFutureSpec& Spec : Specs) List.AddFuture(*MakeFuture(Spec));
+void AddAll(TListOfFutures& List, std::initializer_list<TFutureDraft> Drafts) {
+  for (const TFutureDraft& Draft : Drafts) List.AddFuture(*MakeFuture(Draft));
 }
 
 }  // namespace
