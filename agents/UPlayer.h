@@ -14,23 +14,23 @@ class TTrack;
 /// A player on a track. Owns its two states and its futures; knows its track, not owning it.
 class TPlayer : public TFuturesOwner {
  public:
-  TColor Color = 0;          ///< fill colour of the outline; random at creation
-  int32_t DebugLevel = 0;    ///< 0 nothing, 1 traces and Info, 2 end points and options, 3 collisions
-  bool Simulating = false;   ///< true while running through one imagined future
-  bool NewFuture = false;    ///< true from the start of a future until its first decision
-  bool UseRefined = true;    ///< refine the decision by the curve through the options
+  TColor Color = 0;        ///< fill colour of the outline; random at creation
+  int32_t DebugLevel = 0;  ///< 0 nothing, 1 traces and Info, 2 end points and options, 3 collisions
+  bool Simulating = false;  ///< true while running through one imagined future
+  bool NewFuture = false;   ///< true from the start of a future until its first decision
+  bool UseRefined = true;   ///< refine the decision by the curve through the options
   std::unique_ptr<TState> RealState;
   std::unique_ptr<TState> SimState;
   int32_t SizeIndex = 0;
   int32_t DeadIndex = 0;
-  int32_t GridSize = 10;     ///< pixels
+  int32_t GridSize = 10;  ///< pixels
   int32_t MaxGridSize = 30;
   int32_t MinGridSize = 5;
-  bool AutoGrid = true;      ///< when false the grid stays as the user set it
+  bool AutoGrid = true;  ///< when false the grid stays as the user set it
   int32_t TargetFutures = 100;
   bool ShapeUnallocated = true;
   bool ShapeDirty = true;
-  TTrack* Track = nullptr;   ///< not owned
+  TTrack* Track = nullptr;  ///< not owned
   std::unique_ptr<TListOfFutures> Futures;
 
   /// Real and simulation states, the parameters "Size" and "Dead", a random colour, a start mark.

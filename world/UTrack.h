@@ -12,13 +12,13 @@ class TPlayer;
 /// collision handling and the clean picture.
 class TTrack {
  public:
-  int32_t Seconds = 10;          ///< length of every simulated future, seconds
-  bool KeepTrails = false;       ///< Redraw does not clean the picture first
-  bool TeamScore = false;        ///< futures weighed by the mean over all players; 500 minimum
-  bool Collisions = false;       ///< ResolveCollisions after every sub-step and the real moves
-  std::vector<TPlayer*> Players; ///< in the order added; not owned
-  TDebugText* DebugMemo = nullptr;       ///< not owned; may be absent
-  TMessagePump* MessagePump = nullptr;   ///< not owned; may be absent
+  int32_t Seconds = 10;             ///< length of every simulated future, seconds
+  bool KeepTrails = false;          ///< Redraw does not clean the picture first
+  bool TeamScore = false;           ///< futures weighed by the mean over all players; 500 minimum
+  bool Collisions = false;          ///< ResolveCollisions after every sub-step and the real moves
+  std::vector<TPlayer*> Players;    ///< in the order added; not owned
+  TDebugText* DebugMemo = nullptr;  ///< not owned; may be absent
+  TMessagePump* MessagePump = nullptr;  ///< not owned; may be absent
   /// When above 0, each move runs exactly max(FixedPasses, minimum) passes and never reads the
   /// clock, so that a seeded run repeats exactly. 0 (the default) keeps the time budget.
   int32_t FixedPasses = 0;

@@ -16,7 +16,7 @@ class TTrack2D : public TTrack {
   std::vector<uint8_t> OffTrackMap;  ///< 1 where pixel (x, y) was pure black; index x * Height + y
   double Friction = 0.015;
   double SideFriction = 0.2;
-  TPicture* Image = nullptr;         ///< the displayed picture; not owned
+  TPicture* Image = nullptr;  ///< the displayed picture; not owned
   int32_t Width = 0;
   int32_t Height = 0;
   std::unique_ptr<TPicture> Background;  ///< the circuit as it was at the last SetImage
