@@ -192,7 +192,9 @@ TKart& AddKart(TTrack2D& Track, std::vector<std::unique_ptr<TKart>>& Karts, cons
   Track.AddPlayer(K);
   if (Track.PlayerCount() > 1) K.AssignFrom(Track.GetPlayer(Track.PlayerCount() - 2));
   K.SetMaxPower(S.MaxPower);
-  K.SetMaxTurn(S.MaxTurnDeg * std::numbers::pi / 180);
+  // Converted as the window's turning slider converts it, in extended precision: in double
+  // precision a third of the slider's degrees would land one unit in the last place away.
+  K.SetMaxTurn(static_cast<double>(S.MaxTurnDeg * 3.1415926535897932385L / 180.0L));
   K.SetSize(S.Size);
   K.SetGridSize(S.Grid);
   K.UseRefined = S.Refined;
