@@ -26,6 +26,7 @@
 
 #include "agents/UKart.h"
 #include "decision/UBase.h"
+#include "tools/UStartUpRace.h"
 #include "ui/UDefaultCircuit.h"
 #include "ui/UPicture.h"
 #include "world/UTrack2D.h"
@@ -51,18 +52,7 @@ struct TWorld {
     Track.SideFriction = 0.2;
     Track.Seconds = 10;
     Track.Collisions = true;
-    for (int I = 0; I < KartCount; ++I) {
-      Karts.push_back(std::make_unique<TKart>(200, 460, std::numbers::pi / 2));
-      TKart& K = *Karts.back();
-      Track.AddPlayer(K);
-      if (Track.PlayerCount() > 1) K.AssignFrom(Track.GetPlayer(Track.PlayerCount() - 2));
-      K.SetMaxPower(10);
-      K.SetMaxTurn(static_cast<double>(45 * 3.1415926535897932385L / 180.0L));
-      K.SetSize(8);
-      K.SetGridSize(10);
-      K.MarkStart();
-      K.MoveBy(true, false, 0, 0, 0);
-    }
+    for (int I = 0; I < KartCount; ++I) AddKartAsWindowDoes(Track, Karts, TKartSettings{});
   }
 
   /// Moves with a fixed number of futures: the same every run, whatever the machine.

@@ -25,6 +25,7 @@
 
 #include "agents/UKart.h"
 #include "decision/UBase.h"
+#include "tools/UStartUpRace.h"
 #include "ui/UCircuitFile.h"
 #include "ui/UDefaultCircuit.h"
 #include "ui/UFrameFile.h"
@@ -35,7 +36,6 @@ namespace {
 
 constexpr int32_t TimeStepMs = 100;
 // The window's colours for karts 1 to 5; later karts keep their random colour.
-constexpr TColor KartColors[5] = {clRed, clYellow, clLime, clWhite, clFuchsia};
 const char* const KartColorNames[5] = {"red", "yellow", "green", "white", "magenta"};
 
 struct TSettings {
@@ -184,27 +184,6 @@ TSettings ParseCommandLine(const QStringList& Arguments) {
   return S;
 }
 
-// One kart added as the window's "+" adds it: created at the start point, a copy of the kart
-// before it, the settings applied, marked as its start, coloured by its number.
-TKart& AddKart(TTrack2D& Track, std::vector<std::unique_ptr<TKart>>& Karts, const TSettings& S) {
-  Karts.push_back(std::make_unique<TKart>(200, 460, std::numbers::pi / 2));
-  TKart& K = *Karts.back();
-  Track.AddPlayer(K);
-  if (Track.PlayerCount() > 1) K.AssignFrom(Track.GetPlayer(Track.PlayerCount() - 2));
-  K.SetMaxPower(S.MaxPower);
-  // Converted as the window's turning slider converts it, in extended precision: in double
-  // precision a third of the slider's degrees would land one unit in the last place away.
-  K.SetMaxTurn(static_cast<double>(S.MaxTurnDeg * 3.1415926535897932385L / 180.0L));
-  K.SetSize(S.Size);
-  K.SetGridSize(S.Grid);
-  K.UseRefined = S.Refined;
-  K.DebugLevel = S.DebugLevel;
-  K.MarkStart();
-  K.MoveBy(true, false, 0, 0, 0);
-  if (Track.PlayerCount() <= 5) K.Color = KartColors[Track.PlayerCount() - 1];
-  return K;
-}
-
 QString ColorName(int Index, TColor C) {
   if (Index < 5) return KartColorNames[Index];
   return QStringLiteral("#%1%2%3")
@@ -253,7 +232,9 @@ int main(int Argc, char** Argv) {
   Track.TeamScore = S.Team;
   Track.FixedPasses = S.Futures;
   std::vector<std::unique_ptr<TKart>> Karts;
-  for (int I = 0; I < S.Karts; ++I) AddKart(Track, Karts, S);
+  const TKartSettings KartSettings{S.MaxPower, S.MaxTurnDeg, S.Size,
+                                   S.Grid,     S.Refined,    S.DebugLevel};
+  for (int I = 0; I < S.Karts; ++I) AddKartAsWindowDoes(Track, Karts, KartSettings);
   Track.Redraw();
 
   std::FILE* Csv = nullptr;

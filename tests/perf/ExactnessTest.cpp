@@ -23,6 +23,7 @@
 #include "agents/UKart.h"
 #include "decision/UBase.h"
 #include "tests/perf/ExactnessRecord.h"
+#include "tools/UStartUpRace.h"
 #include "ui/UDefaultCircuit.h"
 #include "ui/UPicture.h"
 #include "world/UTrack2D.h"
@@ -43,19 +44,7 @@ struct TStartUpWorld {
     Track.Seconds = 10;
     Track.Collisions = true;
     Track.FixedPasses = ExactnessFutures;
-    for (int I = 0; I < KartCount; ++I) {
-      Karts.push_back(std::make_unique<TKart>(200, 460, std::numbers::pi / 2));
-      TKart& K = *Karts.back();
-      Track.AddPlayer(K);
-      // Each new kart stands on the one before it, so the karts collide from the first move.
-      if (Track.PlayerCount() > 1) K.AssignFrom(Track.GetPlayer(Track.PlayerCount() - 2));
-      K.SetMaxPower(10);
-      K.SetMaxTurn(static_cast<double>(45 * 3.1415926535897932385L / 180.0L));
-      K.SetSize(8);
-      K.SetGridSize(10);
-      K.MarkStart();
-      K.MoveBy(true, false, 0, 0, 0);
-    }
+    for (int I = 0; I < KartCount; ++I) AddKartAsWindowDoes(Track, Karts, TKartSettings{});
   }
 };
 
