@@ -6,28 +6,128 @@ TListOfFutures::TListOfFutures(TFuturesOwner* AOwner) : Owner(AOwner) {}
 
 TListOfFutures::~TListOfFutures() = default;
 
-std::unique_ptr<TState> TListOfFutures::NewRecord() {
+std::unique_ptr<TState> TListOfFutures::NewRecord() const {
   if (Spare.empty()) return std::make_unique<TState>();
   std::unique_ptr<TState> Record = std::move(Spare.back());
   Spare.pop_back();
   return Record;
 }
 
+namespace {
+
+inline uint64_t Mix(uint64_t H, uint64_t V) {
+  H ^= V + 0x9E3779B97F4A7C15ull + (H << 6) + (H >> 2);
+  return H * 0xFF51AFD7ED558CCDull;
+}
+
+// The integers that decide whether two futures are the same: initial decision, end cell.
+uint64_t ClassHash(TState& F) {
+  uint64_t H = 0;
+  for (TStateParam* P : F.FreeParams) H = Mix(H, static_cast<uint32_t>(P->IntValue));
+  for (TStateParam* P : F.MacroParams) H = Mix(H, static_cast<uint32_t>(P->GridIndex()));
+  return H;
+}
+
+bool SameCounts(const TState& A, const TState& B) {
+  return A.FreeParamCount() == B.FreeParamCount() && A.ParamCount() == B.ParamCount();
+}
+
+}  // namespace
+
 void TListOfFutures::AddFuture(const TState& State) {
   std::unique_ptr<TState> Record = NewRecord();
   Record->CopyFrom(State);
   Record->ConvertToMacro();
-  Futures.push_back(std::move(Record));
+  Store(std::move(Record));
+}
+
+// Merging compares every future with the earlier ones. Doing it as the futures arrive, with a
+// table of the classes seen, finds the same earliest member and lets a repeat drop everything
+// but its scores; the scores themselves are combined by MergeFutures in the usual order.
+void TListOfFutures::Store(std::unique_ptr<TState> Record) {
+  const int32_t Index = Count();
+  // A future that does not match future 0 cannot be compared; it stays whole so that the
+  // merge raises the state's error, as it would for any mismatched pair.
+  const int32_t First = Index == 0 || SameCounts(*Record, *Futures[0].Record)
+                            ? FindOrEnterClass(*Record, Index)
+                            : Index;
+  TStoredFuture F{nullptr, First, Record->FutureCount, 0, 0, 0};
+  if (First == Index) {
+    F.Record = Record.get();
+    Records.push_back(std::move(Record));
+  } else {
+    F.Score = Record->Score;
+    F.TeamAvgScore = Record->TeamAvgScore;
+    F.ScoreFactor = Record->ScoreFactor;
+    Spare.push_back(std::move(Record));
+  }
+  Futures.PushBack(F);
+}
+
+int32_t TListOfFutures::FindOrEnterClass(TState& Record, int32_t Index) {
+  if (ClassTable.size() < 2 * (ClassFirsts.size() + 1)) RebuildClassTable(2 * ClassTable.size());
+  const size_t Mask = ClassTable.size() - 1;
+  for (size_t Slot = ClassHash(Record) & Mask;; Slot = (Slot + 1) & Mask) {
+    const int32_t First = ClassTable[Slot];
+    if (First < 0) {
+      ClassTable[Slot] = Index;
+      ClassFirsts.push_back(Index);
+      return Index;
+    }
+    TState& R = *Futures[First].Record;
+    if (R.HaveSameInitialDecision(Record) && R.HaveSameFinalMacro(Record)) return First;
+  }
+}
+
+void TListOfFutures::RebuildClassTable(size_t MinSize) {
+  // A power of two at least half empty.
+  size_t Size = 64;
+  while (Size < MinSize || Size < 2 * (ClassFirsts.size() + 1)) Size *= 2;
+  ClassTable.assign(Size, -1);
+  const size_t Mask = Size - 1;
+  for (int32_t First : ClassFirsts) {
+    size_t Slot = ClassHash(*Futures[First].Record) & Mask;
+    while (ClassTable[Slot] >= 0) Slot = (Slot + 1) & Mask;
+    ClassTable[Slot] = First;
+  }
 }
 
 void TListOfFutures::Clear() {
-  for (auto& F : Futures) Spare.push_back(std::move(F));
-  Futures.clear();
+  for (auto& R : Records) Spare.push_back(std::move(R));
+  for (auto& R : RepeatRecords) Spare.push_back(std::move(R));
+  Records.clear();
+  RepeatRecords.clear();
+  Futures.Truncate(0);
+  ClassFirsts.clear();
+  std::fill(ClassTable.begin(), ClassTable.end(), -1);
 }
 
 TState& TListOfFutures::Future(int32_t Index) const {
   if (Index < 0 || Index >= Count()) RaiseListIndexError(Index);
-  return *Futures[Index];
+  TStoredFuture& F = Futures[Index];
+  if (!F.Record) {
+    std::unique_ptr<TState> Record = NewRecord();
+    Record->CopyFrom(*Futures[F.First].Record);
+    Record->Score = F.Score;
+    Record->TeamAvgScore = F.TeamAvgScore;
+    Record->ScoreFactor = F.ScoreFactor;
+    Record->FutureCount = F.FutureCount;
+    F.Record = Record.get();
+    RepeatRecords.push_back(std::move(Record));
+  }
+  return *F.Record;
+}
+
+double TListOfFutures::FutureScore(int32_t Index) const {
+  if (Index < 0 || Index >= Count()) RaiseListIndexError(Index);
+  const TStoredFuture& F = Futures[Index];
+  return F.Record ? F.Record->Score : F.Score;
+}
+
+void TListOfFutures::SetFutureTeamAvgScore(int32_t Index, double Value) {
+  if (Index < 0 || Index >= Count()) RaiseListIndexError(Index);
+  TStoredFuture& F = Futures[Index];
+  (F.Record ? F.Record->TeamAvgScore : F.TeamAvgScore) = Value;
 }
 
 TState& TListOfFutures::Option(int32_t Index) const {
@@ -48,85 +148,52 @@ void TListOfFutures::DrawAll() {
   for (int32_t I = 0; I < Count(); ++I) Owner->DrawFuture(I);
 }
 
-namespace {
-
-inline uint64_t Mix(uint64_t H, uint64_t V) {
-  H ^= V + 0x9E3779B97F4A7C15ull + (H << 6) + (H >> 2);
-  return H * 0xFF51AFD7ED558CCDull;
-}
-
-// The integers that decide whether two futures are the same: initial decision, end cell.
-uint64_t ClassHash(TState& F) {
-  uint64_t H = 0;
-  for (TStateParam* P : F.FreeParams) H = Mix(H, static_cast<uint32_t>(P->IntValue));
-  for (TStateParam* P : F.MacroParams) H = Mix(H, static_cast<uint32_t>(P->GridIndex()));
-  return H;
-}
-
-}  // namespace
-
-// Each future is merged into the earliest future of its class (same initial decision, same end
-// cell). Comparing every future with every earlier one would cost Count^2; a hash table keyed on
-// the compared integers finds the earliest member in one probe, with the same result: merges
-// are applied from the last future down, so the team scores are summed in the same order.
+// Each future is merged into the earliest future of its class, found when it was stored. The
+// merges run from the last future down, so the team scores are summed in the same order as
+// by a scan that compares every future with every earlier one.
 void TListOfFutures::MergeFutures() {
   const int32_t N = Count();
   if (N < 2) return;
-  TState& First = *Futures[0];
+  TState& First = *Futures[0].Record;
   for (int32_t I = 1; I < N; ++I) {
-    if (Futures[I]->FreeParamCount() != First.FreeParamCount())
-      First.HaveSameInitialDecision(*Futures[I]);  // raises the count error
-    if (Futures[I]->ParamCount() != First.ParamCount()) First.HaveSameFinalMacro(*Futures[I]);
-  }
-
-  size_t Size = 16;
-  while (Size < static_cast<size_t>(N) * 2) Size *= 2;
-  MergeTable.assign(Size, -1);
-  ClassOf.resize(N);
-  for (int32_t I = 0; I < N; ++I) {
-    TState& F = *Futures[I];
-    size_t Slot = ClassHash(F) & (Size - 1);
-    for (;;) {
-      const int32_t Rep = MergeTable[Slot];
-      if (Rep < 0) {
-        MergeTable[Slot] = I;
-        ClassOf[I] = I;
-        break;
-      }
-      TState& R = *Futures[Rep];
-      if (R.HaveSameInitialDecision(F) && R.HaveSameFinalMacro(F)) {
-        ClassOf[I] = Rep;
-        break;
-      }
-      Slot = (Slot + 1) & (Size - 1);
-    }
+    const TState* F = Futures[I].Record;
+    if (!F) continue;  // a repeat matches its class
+    if (F->FreeParamCount() != First.FreeParamCount()) First.HaveSameInitialDecision(*F);
+    if (F->ParamCount() != First.ParamCount()) First.HaveSameFinalMacro(*F);
   }
 
   for (int32_t I = N - 1; I >= 1; --I) {
-    if (ClassOf[I] == I) continue;
-    TState& Into = *Futures[ClassOf[I]];
-    const TState& From = *Futures[I];
-    Into.Score = std::max(Into.Score, From.Score);
-    Into.TeamAvgScore = Into.TeamAvgScore + From.TeamAvgScore;
+    const TStoredFuture& From = Futures[I];
+    if (From.First == I) continue;
+    TState& Into = *Futures[From.First].Record;
+    Into.Score = std::max(Into.Score, From.Record ? From.Record->Score : From.Score);
+    Into.TeamAvgScore =
+        Into.TeamAvgScore + (From.Record ? From.Record->TeamAvgScore : From.TeamAvgScore);
     Into.FutureCount = Into.FutureCount + 1;
   }
 
   int32_t Kept = 0;
+  ClassFirsts.clear();
   for (int32_t I = 0; I < N; ++I) {
-    if (ClassOf[I] == I)
-      Futures[Kept++] = std::move(Futures[I]);
-    else
-      Spare.push_back(std::move(Futures[I]));
+    if (Futures[I].First != I) continue;
+    TState& F = *Futures[I].Record;
+    F.TeamAvgScore = F.TeamAvgScore / F.FutureCount;
+    if (SameCounts(F, First)) ClassFirsts.push_back(Kept);
+    Futures[Kept] = Futures[I];
+    Futures[Kept].First = Kept;
+    ++Kept;
   }
-  Futures.resize(Kept);
-  for (auto& F : Futures) F->TeamAvgScore = F->TeamAvgScore / F->FutureCount;
+  Futures.Truncate(Kept);
+  for (auto& R : RepeatRecords) Spare.push_back(std::move(R));
+  RepeatRecords.clear();
+  RebuildClassTable(ClassTable.size());
 }
 
 void TListOfFutures::BuildOptions() {
   for (auto& O : Options) Spare.push_back(std::move(O));
   Options.clear();
-  for (auto& FPtr : Futures) {
-    TState& F = *FPtr;
+  for (int32_t I = 0; I < Count(); ++I) {
+    TState& F = Future(I);
     TState* Opt = nullptr;
     for (auto& O : Options)
       if (F.HaveSameInitialDecision(*O)) {

@@ -115,9 +115,10 @@ void TTrack::ThinkAndMove(int32_t TimeBudgetMs, int32_t TimeStepMs) {
     const int32_t N = Players[0]->Futures->Count();
     for (int32_t R = 0; R < N; ++R) {
       double Sum = 0;
-      for (int32_t I = 0; I < PlayerCount(); ++I) Sum += Players[I]->Futures->Future(R).Score;
+      for (int32_t I = 0; I < PlayerCount(); ++I) Sum += Players[I]->Futures->FutureScore(R);
       const double Avg = Sum / PlayerCount();
-      for (int32_t I = 0; I < PlayerCount(); ++I) Players[I]->Futures->Future(R).TeamAvgScore = Avg;
+      for (int32_t I = 0; I < PlayerCount(); ++I)
+        Players[I]->Futures->SetFutureTeamAvgScore(R, Avg);
     }
   }
 

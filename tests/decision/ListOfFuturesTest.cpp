@@ -94,6 +94,51 @@ TEST(ListOfFutures, TeamScoresAreAveragedOverTheMergedClass) {
   EXPECT_EQ(List.Option(0).TeamAvgScore, 0);
 }
 
+// A repeat of an earlier future keeps only its scores; asked for, it shows the earlier
+// future's parameters with its own scores. Scores written before the merge still count.
+TEST(ListOfFutures, RepeatsKeepTheirOwnScoresUntilTheMerge) {
+  TFakeOwner Owner;
+  TListOfFutures List(&Owner);
+  auto Future = [&](const TFutureDraft& Draft, double Tag) {
+    auto F = MakeFuture(Draft);
+    AddParam(*F, "Tag", pkPlain, Tag, 0, 0, 0);
+    List.AddFuture(*F);
+  };
+  Future({.Turn = 5, .X = 12, .Score = 4}, 1);
+  Future({.Turn = 5, .X = 14, .Score = 9, .Factor = 0.5}, 2);  // repeats the first
+  Future({.Turn = -5, .X = 12, .Score = 7}, 3);                // another decision
+  ASSERT_EQ(List.Count(), 3);
+  EXPECT_EQ(List.FutureScore(1), 9);
+  List.SetFutureTeamAvgScore(1, 6);
+  List.SetFutureTeamAvgScore(0, 2);
+  const TState& Repeat = List.Future(1);
+  EXPECT_EQ(Repeat.Score, 9);
+  EXPECT_EQ(Repeat.TeamAvgScore, 6);
+  EXPECT_EQ(Repeat.ScoreFactor, 0.5);
+  EXPECT_EQ(Repeat.ParamByName("PosX").Value, 10);
+  EXPECT_EQ(Repeat.FreeParam(0).IntValue, 5000);
+  EXPECT_EQ(Repeat.ParamByName("Tag").Value, 1);  // the earlier future's
+  EXPECT_EQ(ListIndexError(3), ErrorOf([&] { List.FutureScore(3); }));
+  EXPECT_EQ(ListIndexError(-1), ErrorOf([&] { List.SetFutureTeamAvgScore(-1, 0); }));
+
+  List.MergeFutures();
+  ASSERT_EQ(List.Count(), 2);
+  EXPECT_EQ(List.Future(0).Score, 9);
+  EXPECT_EQ(List.Future(0).TeamAvgScore, 4);  // (2 + 6) / 2
+  EXPECT_EQ(List.Future(0).ScoreFactor, 1);
+  EXPECT_EQ(List.Future(1).ParamByName("Tag").Value, 3);
+
+  // Stored after a merge moved the futures up, a repeat still finds its class.
+  Future({.Turn = -5, .X = 8, .Score = 1}, 4);
+  Future({.Turn = 5, .X = 30, .Score = 1}, 5);
+  ASSERT_EQ(List.Count(), 4);
+  List.MergeFutures();
+  ASSERT_EQ(List.Count(), 3);
+  EXPECT_EQ(List.Future(0).FutureCount, 2);
+  EXPECT_EQ(List.Future(1).FutureCount, 2);
+  EXPECT_EQ(List.Future(2).ParamByName("Tag").Value, 5);
+}
+
 TEST(ListOfFutures, SharesWeighTheInitialDecisions) {
   TFakeOwner Owner;
   TListOfFutures List(&Owner);

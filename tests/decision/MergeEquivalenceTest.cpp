@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 
 #include "DecisionFixtures.h"
 
@@ -34,8 +35,12 @@ TEST(MergeEquivalence, FastMergeGivesThePairwiseRecordsInOrder) {
   auto Sim = MakeKartState(10);
   const int32_t Tag = Real->IndexOfName("VelX");
 
+  // Move 0 leaves the repeats alone until the merge; move 1 gives some of them records
+  // before it; move 2 writes team scores through the list, as the track does.
   for (int Move = 0; Move < 3; ++Move) {  // later moves run on recycled records
+    SCOPED_TRACE("move " + std::to_string(Move));
     List.Clear();
+    std::vector<std::unique_ptr<TState>> Expected;
     for (int32_t I = 0; I < 1500; ++I) {
       Sim->CopyFrom(*Real);
       Sim->Randomize(true);   // one of the kart's six initial decisions
@@ -47,23 +52,38 @@ TEST(MergeEquivalence, FastMergeGivesThePairwiseRecordsInOrder) {
       Sim->TeamAvgScore = RandomUniform() < 0.5 ? 0 : 100 * RandomUniform();
       Sim->ScoreFactor = RandomUniform() < 0.8 ? 1 : 0.5;
       List.AddFuture(*Sim);
-    }
-    std::vector<std::unique_ptr<TState>> Expected;
-    for (int32_t I = 0; I < List.Count(); ++I) {
       Expected.push_back(std::make_unique<TState>());
-      Expected.back()->CopyFrom(List.Future(I));
+      Expected.back()->CopyFrom(*Sim);
+      Expected.back()->ConvertToMacro();
+    }
+    ASSERT_EQ(List.Count(), 1500);
+    for (int32_t I = 0; I < List.Count(); ++I) {
+      ASSERT_EQ(List.FutureScore(I), Expected[I]->Score);
+      if (Move == 1 && I % 3 == 0) {
+        TState& F = List.Future(I);
+        ASSERT_EQ(F.Score, Expected[I]->Score);
+        ASSERT_EQ(F.ScoreFactor, Expected[I]->ScoreFactor);
+        ASSERT_TRUE(F.HaveSameInitialDecision(*Expected[I]));
+        ASSERT_TRUE(F.HaveSameFinalMacro(*Expected[I]));
+      }
+      if (Move == 2) {
+        const double Team = I % 7;
+        List.SetFutureTeamAvgScore(I, Team);
+        Expected[I]->TeamAvgScore = Team;
+      }
     }
     PairwiseMerge(Expected);
     List.MergeFutures();
 
     ASSERT_EQ(List.Count(), static_cast<int32_t>(Expected.size()));
     ASSERT_LT(List.Count(), 1200) << "the random futures should share many classes";
+    ASSERT_GT(List.Count(), 100) << "and there should be enough classes to grow the table";
     for (int32_t I = 0; I < List.Count(); ++I) {
       const TState& Got = List.Future(I);
       const TState& Want = *Expected[I];
       ASSERT_EQ(Got.Param(Tag).Value, Want.Param(Tag).Value) << "record " << I;
       EXPECT_EQ(Got.Score, Want.Score);
-      EXPECT_DOUBLE_EQ(Got.TeamAvgScore, Want.TeamAvgScore);
+      EXPECT_EQ(Got.TeamAvgScore, Want.TeamAvgScore);  // summed in the same order
       EXPECT_EQ(Got.ScoreFactor, Want.ScoreFactor);
       EXPECT_EQ(Got.FutureCount, Want.FutureCount);
       EXPECT_TRUE(Got.HaveSameInitialDecision(Want));
