@@ -39,21 +39,9 @@ double MsSince(TClock::time_point T0) {
   return std::chrono::duration<double, std::milli>(TClock::now() - T0).count();
 }
 
-// Karts added as the window adds them, on the track set up as the window sets it up.
-struct TWorld {
-  TQtPicture Picture{DefaultCircuitImage()};
-  TTrack2D Track;
-  std::vector<std::unique_ptr<TKart>> Karts;
-
-  TWorld(int KartCount, uint64_t Seed) {
-    RandomSeed(Seed);
-    Track.SetImage(&Picture);
-    Track.Friction = 0.015;
-    Track.SideFriction = 0.2;
-    Track.Seconds = 10;
-    Track.Collisions = true;
-    for (int I = 0; I < KartCount; ++I) AddKartAsWindowDoes(Track, Karts, TKartSettings{});
-  }
+// The window's start-up race, with fixed-count moves for warming up.
+struct TWorld : TStartUpRace {
+  using TStartUpRace::TStartUpRace;
 
   /// Moves with a fixed number of futures: the same every run, whatever the machine.
   void FixedMoves(int Moves, int Futures) {

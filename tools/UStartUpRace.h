@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "agents/UKart.h"
+#include "decision/UBase.h"
+#include "ui/UDefaultCircuit.h"
+#include "ui/UPicture.h"
 #include "world/UTrack2D.h"
 
 /// A kart's settings as the window's controls give them; the defaults are those at start-up.
@@ -46,3 +49,21 @@ inline TKart& AddKartAsWindowDoes(TTrack2D& Track, std::vector<std::unique_ptr<T
   if (Track.PlayerCount() <= 5) K.Color = KartColors[Track.PlayerCount() - 1];
   return K;
 }
+
+/// The built-in circuit and the track as the window sets them up at start, seeded, with
+/// KartCount karts added as its "+" adds them.
+struct TStartUpRace {
+  TQtPicture Picture{DefaultCircuitImage()};
+  TTrack2D Track;
+  std::vector<std::unique_ptr<TKart>> Karts;
+
+  TStartUpRace(int KartCount, uint64_t Seed) {
+    RandomSeed(Seed);
+    Track.SetImage(&Picture);
+    Track.Friction = 0.015;
+    Track.SideFriction = 0.2;
+    Track.Seconds = 10;
+    Track.Collisions = true;
+    for (int I = 0; I < KartCount; ++I) AddKartAsWindowDoes(Track, Karts, TKartSettings{});
+  }
+};

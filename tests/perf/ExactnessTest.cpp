@@ -30,21 +30,10 @@
 
 namespace {
 
-// A track and its karts set up as the window sets them up at start and on every "+".
-struct TStartUpWorld {
-  TQtPicture Picture{DefaultCircuitImage()};
-  TTrack2D Track;
-  std::vector<std::unique_ptr<TKart>> Karts;
-
-  TStartUpWorld(int KartCount, uint64_t Seed) {
-    RandomSeed(Seed);
-    Track.SetImage(&Picture);
-    Track.Friction = 0.015;
-    Track.SideFriction = 0.2;
-    Track.Seconds = 10;
-    Track.Collisions = true;
+// The window's start-up race with a fixed number of futures, so that the clock plays no part.
+struct TStartUpWorld : TStartUpRace {
+  TStartUpWorld(int KartCount, uint64_t Seed) : TStartUpRace(KartCount, Seed) {
     Track.FixedPasses = ExactnessFutures;
-    for (int I = 0; I < KartCount; ++I) AddKartAsWindowDoes(Track, Karts, TKartSettings{});
   }
 };
 
