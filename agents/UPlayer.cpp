@@ -20,7 +20,7 @@ TPlayer::TPlayer() {
   ShapeUnallocated = true;
   SetSimulating(false);
   Track = nullptr;
-  DebugLevel = 0;
+  DebugLevel = TDebugLevel::Nothing;
   // Three draws, blue first; every channel in 100..255 so that no player is dark.
   const int32_t Blue = RoundEven(100 + 155 * RandomUniform());
   const int32_t Green = RoundEven(100 + 155 * RandomUniform());

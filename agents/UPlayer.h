@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "agents/UDebugLevel.h"
 #include "decision/UListOfFutures.h"
 #include "decision/UState.h"
 #include "world/UPlatform.h"
@@ -14,8 +15,8 @@ class TTrack;
 /// A player on a track. Owns its two states and its futures; knows its track, not owning it.
 class TPlayer : public TFuturesOwner {
  public:
-  TColor Color = 0;        ///< fill colour of the outline; random at creation
-  int32_t DebugLevel = 0;  ///< 0 nothing, 1 traces and Info, 2 end points and options, 3 collisions
+  TColor Color = 0;  ///< fill colour of the outline; random at creation
+  TDebugLevel DebugLevel = TDebugLevel::Nothing;
   bool Simulating = false;  ///< true while running through one imagined future
   bool NewFuture = false;   ///< true from the start of a future until its first decision
   bool UseRefined = true;   ///< refine the decision by the curve through the options

@@ -153,7 +153,7 @@ bool TPlayer2D::CollidesWith(TPlayer& Other) {
 
   // At level 3 the test draws its working and lets the window show each mark at once.
   TPicture* Canvas = nullptr;
-  if (DebugLevel == 3 && Track) {
+  if (DebugLevel == TDebugLevel::Collisions && Track) {
     Track->CleanImage();
     Canvas = Track2D().Image;
   }

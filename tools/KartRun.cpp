@@ -16,7 +16,6 @@
 #include <cstdlib>
 #include <limits>
 #include <memory>
-#include <numbers>
 #include <optional>
 #include <string>
 #include <type_traits>
@@ -25,18 +24,14 @@
 
 #include "agents/UKart.h"
 #include "decision/UBase.h"
-#include "tools/UStartUpRace.h"
 #include "ui/UCircuitFile.h"
 #include "ui/UDefaultCircuit.h"
 #include "ui/UFrameFile.h"
 #include "ui/UPicture.h"
+#include "world/URaceSetup.h"
 #include "world/UTrack2D.h"
 
 namespace {
-
-constexpr int32_t TimeStepMs = 100;
-// The window's colours for karts 1 to 5; later karts keep their random colour.
-const char* const KartColorNames[5] = {"red", "yellow", "green", "white", "magenta"};
 
 struct TSettings {
   QString Circuit;  // empty: the built-in one
@@ -44,20 +39,11 @@ struct TSettings {
   int Moves = 600;
   std::optional<uint64_t> Seed;
   int Futures = 0;  // 0: the time budget decides
-  int BudgetMs = 100;
-  double Friction = 0.015;
-  double SideFriction = 0.2;
-  int Seconds = 10;
-  int Grid = 10;
-  double MaxPower = 10;
-  double MaxTurnDeg = 45;
-  double Size = 8;
-  bool Collisions = true;
-  bool Refined = true;
-  bool Team = false;
+  int BudgetMs = MoveBudgetMs;
+  TTrackSettings Track;
+  TKartSettings Kart;  // every kart's
   QString Csv;
   QString Frames;
-  int DebugLevel = 0;
 };
 
 struct TKartStats {
@@ -106,6 +92,12 @@ TSettings ParseCommandLine(const QStringList& Arguments) {
       "think-and-move step with the window's budget and a 100 ms time step.\n"
       "Settings not given are the window's start-up settings.");
   P.addHelpOption();
+  const TTrackSettings T;
+  const TKartSettings K;
+  // "Text (default D)." with the default as the program has it.
+  auto Def = [](const char* Text, auto Default) {
+    return QStringLiteral("%1 (default %2).").arg(QString::fromUtf8(Text)).arg(Default);
+  };
   P.addOptions({
       {"circuit",
        "Circuit picture: a BMP file, pure black is off the road (default: the built-in "
@@ -115,19 +107,20 @@ TSettings ParseCommandLine(const QStringList& Arguments) {
       {{"m", "moves"}, "Number of moves of 100 ms to run, 1 to 1000000 (default 600).", "n", "600"},
       {"seed", "Seed of the random source (default: from the clock, printed at the start).", "n"},
       {"futures",
-       "Imagine exactly max(n, 200) futures per kart and move (500 when thinking as a team) "
-       "instead of filling the time budget; the clock is then never read, so with --seed a run "
-       "repeats exactly. 1 to 100000.",
+       QStringLiteral("Imagine exactly max(n, %1) futures per kart and move (%2 when thinking as "
+                      "a team) instead of filling the time budget; the clock is then never read, "
+                      "so with --seed a run repeats exactly. 1 to 100000.")
+           .arg(MinFutures)
+           .arg(MinTeamFutures),
        "n"},
-      {"budget", "Time budget of a move in ms, 0 to 10000 (default 100).", "ms", "100"},
-      {"friction", "Road friction coefficient, 0.001 to 0.3 (default 0.015).", "f", "0.015"},
-      {"side-friction", "Sideways friction coefficient, 0 to 1 (default 0.2).", "f", "0.2"},
-      {"seconds", "Seconds of simulated future, 1 to 20 (default 10).", "s", "10"},
-      {"grid", "End-point grid size in pixels, 5 to 25 (default 10).", "px", "10"},
-      {"max-power", "Engine max. power of every kart, 1 to 25 (default 10).", "p", "10"},
-      {"max-turn", "Max. wheel angle of every kart in degrees, 10 to 90 (default 45).", "deg",
-       "45"},
-      {"size", "Kart size in pixels, 4 to 40 (default 8).", "px", "8"},
+      {"budget", Def("Time budget of a move in ms, 0 to 10000", MoveBudgetMs), "ms"},
+      {"friction", Def("Road friction coefficient, 0.001 to 0.3", T.Friction), "f"},
+      {"side-friction", Def("Sideways friction coefficient, 0 to 1", T.SideFriction), "f"},
+      {"seconds", Def("Seconds of simulated future, 1 to 20", T.Seconds), "s"},
+      {"grid", Def("End-point grid size in pixels, 5 to 25", K.Grid), "px"},
+      {"max-power", Def("Engine max. power of every kart, 1 to 25", K.MaxPower), "p"},
+      {"max-turn", Def("Max. wheel angle of every kart in degrees, 10 to 90", K.MaxTurnDeg), "deg"},
+      {"size", Def("Kart size in pixels, 4 to 40", K.Size), "px"},
       {"no-collisions", "Let karts drive through each other (default: collisions on)."},
       {"no-refined", "Use the plain averaged decision (default: refined decisions)."},
       {"team", "Think as a team: futures are weighed by the mean score of all karts."},
@@ -139,7 +132,7 @@ TSettings ParseCommandLine(const QStringList& Arguments) {
       {"debug-level",
        "What the frames show of the thinking, for every kart: 0 nothing, 1 traces of the "
        "futures, 2 also their end points (default 0).",
-       "n", "0"},
+       "n"},
   });
   if (!P.parse(Arguments)) Fail(P.errorText());
   if (P.isSet("help")) {
@@ -163,22 +156,28 @@ TSettings ParseCommandLine(const QStringList& Arguments) {
                .arg(P.value("seed")));
   }
   if (P.isSet("futures")) S.Futures = ReadNumber(P, "futures", 1, 100000);
-  S.BudgetMs = ReadNumber(P, "budget", 0, 10000);
-  S.Friction = ReadNumber(P, "friction", 0.001, 0.3);
-  S.SideFriction = ReadNumber(P, "side-friction", 0.0, 1.0);
-  S.Seconds = ReadNumber(P, "seconds", 1, 20);
-  S.Grid = ReadNumber(P, "grid", 5, 25);
-  S.MaxPower = ReadNumber(P, "max-power", 1.0, 25.0);
-  S.MaxTurnDeg = ReadNumber(P, "max-turn", 10.0, 90.0);
-  S.Size = ReadNumber(P, "size", 4.0, 40.0);
-  S.Collisions = !P.isSet("no-collisions");
-  S.Refined = !P.isSet("no-refined");
-  S.Team = P.isSet("team");
+  // An option not given keeps the default of its field.
+  auto Read = [&P](const QString& Name, auto& Field, auto Min, auto Max) {
+    if (P.isSet(Name)) Field = ReadNumber(P, Name, Min, Max);
+  };
+  Read("budget", S.BudgetMs, 0, 10000);
+  Read("friction", S.Track.Friction, 0.001, 0.3);
+  Read("side-friction", S.Track.SideFriction, 0.0, 1.0);
+  Read("seconds", S.Track.Seconds, 1, 20);
+  Read("grid", S.Kart.Grid, 5, 25);
+  Read("max-power", S.Kart.MaxPower, 1.0, 25.0);
+  Read("max-turn", S.Kart.MaxTurnDeg, 10.0, 90.0);
+  Read("size", S.Kart.Size, 4.0, 40.0);
+  S.Track.Collisions = !P.isSet("no-collisions");
+  S.Kart.Refined = !P.isSet("no-refined");
+  S.Track.TeamScore = P.isSet("team");
   S.Csv = P.value("csv");
   S.Frames = P.value("frames");
   if (P.isSet("csv") && S.Csv.isEmpty()) Fail("--csv needs a file name.");
   if (P.isSet("frames") && S.Frames.isEmpty()) Fail("--frames needs a base name.");
-  S.DebugLevel = ReadNumber(P, "debug-level", 0, 2);
+  int32_t Level = 0;
+  Read("debug-level", Level, 0, 2);
+  S.Kart.DebugLevel = static_cast<TDebugLevel>(Level);
   if (P.isSet("debug-level") && S.Frames.isEmpty())
     Fail("--debug-level only changes what --frames saves; give --frames too.");
   return S;
@@ -192,7 +191,7 @@ QString ColorName(int Index, TColor C) {
       .arg((C >> 16) & 0xFF, 2, 16, QChar('0'));
 }
 
-void WriteCsvRows(std::FILE* Csv, int Move, const std::vector<std::unique_ptr<TKart>>& Karts) {
+void WriteCsvRows(std::FILE* Csv, int Move, const TKartList& Karts) {
   for (size_t I = 0; I < Karts.size(); ++I) {
     const TState& S = *Karts[I]->RealState;
     std::fprintf(Csv, "%d,%zu,%.10g,%d", Move, I + 1, S.Score, Karts[I]->ShapeOnTrack() ? 0 : 1);
@@ -225,16 +224,10 @@ int main(int Argc, char** Argv) {
   TQtPicture Picture(Circuit);
   TTrack2D Track;
   Track.SetImage(&Picture);
-  Track.Friction = S.Friction;
-  Track.SideFriction = S.SideFriction;
-  Track.Seconds = S.Seconds;
-  Track.Collisions = S.Collisions;
-  Track.TeamScore = S.Team;
+  ApplyTrackSettings(Track, S.Track);
   Track.FixedPasses = S.Futures;
-  std::vector<std::unique_ptr<TKart>> Karts;
-  const TKartSettings KartSettings{S.MaxPower, S.MaxTurnDeg, S.Size,
-                                   S.Grid,     S.Refined,    S.DebugLevel};
-  for (int I = 0; I < S.Karts; ++I) AddKartAsWindowDoes(Track, Karts, KartSettings);
+  TKartList Karts;
+  for (int I = 0; I < S.Karts; ++I) AddKart(Track, Karts, S.Kart);
   Track.Redraw();
 
   std::FILE* Csv = nullptr;
@@ -255,10 +248,12 @@ int main(int Argc, char** Argv) {
   std::printf(
       "settings: friction %g, side friction %g, %d s futures, grid %d, collisions %s, "
       "%s decisions, %s, ",
-      S.Friction, S.SideFriction, S.Seconds, S.Grid, S.Collisions ? "on" : "off",
-      S.Refined ? "refined" : "averaged", S.Team ? "team scoring" : "individual scoring");
+      S.Track.Friction, S.Track.SideFriction, S.Track.Seconds, S.Kart.Grid,
+      S.Track.Collisions ? "on" : "off", S.Kart.Refined ? "refined" : "averaged",
+      S.Track.TeamScore ? "team scoring" : "individual scoring");
   if (S.Futures > 0)
-    std::printf("%d futures per move (fixed)\n", std::max(S.Futures, S.Team ? 500 : 200));
+    std::printf("%d futures per move (fixed)\n",
+                std::max(S.Futures, S.Track.TeamScore ? MinTeamFutures : MinFutures));
   else
     std::printf("budget %d ms\n", S.BudgetMs);
   std::fflush(stdout);

@@ -18,7 +18,6 @@
 #include <QScreen>
 #include <QSlider>
 #include <QVBoxLayout>
-#include <numbers>
 
 #include "agents/UKart.h"
 #include "decision/UBase.h"
@@ -30,15 +29,10 @@
 #include "ui/UFrameFile.h"
 #include "ui/UImageControl.h"
 #include "ui/UOpenPictureDialog.h"
+#include "world/URaceSetup.h"
 #include "world/UTrack2D.h"
 
 namespace {
-
-// The slider conversions are made in extended precision and stored as doubles.
-constexpr long double PiExtended = 3.1415926535897932385L;
-
-/// Colours of karts 1 to 5; later karts keep their random colour.
-constexpr TColor KartColors[] = {clRed, clYellow, clLime, clWhite, clFuchsia};
 
 /// The shortest decimal with at most 15 significant digits: 0.015, 0.2, 0.
 QString GeneralNumber(double X) { return QString::number(X, 'g', 15); }
@@ -83,7 +77,7 @@ TFormTest2D::~TFormTest2D() {
   FormDestroy();
   if (!Track) return;
   // The karts are the track's players; the track does not own them.
-  while (Track->PlayerCount() > 0) Track->RemovePlayer(&Track->GetPlayer(0), true);
+  while (!Karts.empty()) RemoveKart(*Track, Karts, Karts.back().get());
   // A move under way keeps the track to its end: leave it nothing of the window's.
   Track->Image = nullptr;
   Track->DebugMemo = nullptr;
@@ -380,7 +374,7 @@ void TFormTest2D::FormCreate() {
   MessagePump = std::make_unique<TWindowPump>(*ImgRoad);
   Track->MessagePump = MessagePump.get();
   AddKart();
-  TimeBudgetMs = 100;
+  TimeBudgetMs = MoveBudgetMs;
   Track->Redraw();
   AppEvents = new TAppEvents(this);
   AppEvents->OnMessage = [this](QEvent& Message, bool& Handled) {
@@ -433,18 +427,12 @@ void TFormTest2D::AppEventsMessage(QEvent& Message, bool& Handled) {
 // Karts
 
 void TFormTest2D::AddKart() {
-  auto* Kart = new TKart(200, 460, std::numbers::pi / 2);
-  CurrentKart = Kart;
-  Track->AddPlayer(*Kart);
-  const int32_t Count = Track->PlayerCount();
-  // The new kart stands on top of the one added before it, with its values.
-  if (Count > 1) Kart->AssignFrom(Track->GetPlayer(Count - 2));
-  CopyParamsFromKart();
-  Kart->MarkStart();
-  Kart->MoveBy(true, false, 0, 0, 0);
-  if (Count <= 5) Kart->Color = KartColors[Count - 1];
-  EdColor->SetColor(Kart->Color);
-  EdKartId->addItem(QStringLiteral("Kart #%1").arg(Count));
+  TKart& Kart = ::AddKart(*Track, Karts, [this](TKart& New) {
+    CurrentKart = &New;
+    CopyParamsFromKart();
+  });
+  EdColor->SetColor(Kart.Color);
+  EdKartId->addItem(QStringLiteral("Kart #%1").arg(Track->PlayerCount()));
   EdKartId->setCurrentIndex(EdKartId->count() - 1);
 }
 
@@ -455,7 +443,7 @@ void TFormTest2D::BtnAddKartClick() {
 
 void TFormTest2D::BtnSubKartClick() {
   if (Track->PlayerCount() < 2) return;
-  Track->RemovePlayer(CurrentKart, true);
+  RemoveKart(*Track, Karts, CurrentKart);
   CurrentKart = nullptr;
   // Lines are numbered by position: the last one goes, whichever kart was removed.
   EdKartId->removeItem(EdKartId->count() - 1);
@@ -511,13 +499,13 @@ void TFormTest2D::SaveFrame() {
 // Parameter controls
 
 void TFormTest2D::EdFrictionChange() {
-  const double Value = static_cast<double>(EdFriction->value() / 1000.0L);
+  const double Value = FrictionFromSlider(EdFriction->value());
   LbFriction->setText(GeneralNumber(Value));
   Track->Friction = Value;
 }
 
 void TFormTest2D::EdSideFrictionChange() {
-  const double Value = static_cast<double>(EdSideFriction->value() / 100.0L);
+  const double Value = SideFrictionFromSlider(EdSideFriction->value());
   LbSideFriction->setText(GeneralNumber(Value));
   Track->SideFriction = Value;
 }
@@ -529,7 +517,7 @@ void TFormTest2D::EdMaxPowerChange() {
 
 void TFormTest2D::EdMax_TurnChange() {
   LbMax_Turn->setText(QString::number(EdMax_Turn->value()) + QChar(0x00BA));
-  CurrentKart->SetMaxTurn(static_cast<double>(EdMax_Turn->value() * PiExtended / 180.0L));
+  CurrentKart->SetMaxTurn(TurnDegreesToRadians(EdMax_Turn->value()));
 }
 
 void TFormTest2D::EdSizeChange() {
@@ -558,30 +546,29 @@ void TFormTest2D::EdUseRefinedClick() { CurrentKart->UseRefined = EdUseRefined->
 
 void TFormTest2D::EdDebugChange() {
   if (MenuDebug0->isChecked())
-    CurrentKart->DebugLevel = 0;
+    CurrentKart->DebugLevel = TDebugLevel::Nothing;
   else if (MenuDebug1->isChecked())
-    CurrentKart->DebugLevel = 1;
+    CurrentKart->DebugLevel = TDebugLevel::Traces;
   else if (MenuDebug2->isChecked())
-    CurrentKart->DebugLevel = 2;
+    CurrentKart->DebugLevel = TDebugLevel::EndPoints;
 }
 
 void TFormTest2D::CopyParamsFromKart() {
   // Each position or state set here runs its control's handler when it changes.
   EdSeconds->setValue(Track->Seconds);
   EdMaxPower->setValue(RoundEven(CurrentKart->MaxPower()));
-  EdMax_Turn->setValue(
-      RoundEven(static_cast<double>(CurrentKart->MaxTurn() / PiExtended * 180.0L)));
+  EdMax_Turn->setValue(TurnRadiansToSlider(CurrentKart->MaxTurn()));
   EdSize->setValue(RoundEven(CurrentKart->GetSize()));
-  EdFriction->setValue(RoundEven(Track->Friction * 1000));
-  EdSideFriction->setValue(RoundEven(Track->SideFriction * 100));
+  EdFriction->setValue(FrictionToSlider(Track->Friction));
+  EdSideFriction->setValue(SideFrictionToSlider(Track->SideFriction));
   EdColor->SetColor(CurrentKart->Color);
   EdAutoRadio->setChecked(CurrentKart->AutoGrid);
   CBTeamScore->setChecked(Track->TeamScore);
   EdUseRefined->setChecked(CurrentKart->UseRefined);
   UpdateRealTimeParams();
-  MenuDebug0->setChecked(CurrentKart->DebugLevel == 0);
-  MenuDebug1->setChecked(CurrentKart->DebugLevel == 1);
-  MenuDebug2->setChecked(CurrentKart->DebugLevel == 2);
+  MenuDebug0->setChecked(CurrentKart->DebugLevel == TDebugLevel::Nothing);
+  MenuDebug1->setChecked(CurrentKart->DebugLevel == TDebugLevel::Traces);
+  MenuDebug2->setChecked(CurrentKart->DebugLevel == TDebugLevel::EndPoints);
   // Applying every control back snaps each value to the slider's grid and range.
   CopyParamsFromScreen();
 }

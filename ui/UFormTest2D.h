@@ -9,6 +9,7 @@
 
 #include "ui/UApplication.h"
 #include "world/UPlatform.h"
+#include "world/URaceSetup.h"
 
 class QAction;
 class QActionGroup;
@@ -29,9 +30,6 @@ class TImageControl;
 class TKart;
 class TOpenPictureDialog;
 class TTrack2D;
-
-/// The simulated time of every move, milliseconds.
-constexpr int32_t TimeStepMs = 100;
 
 /// The one window of the program. Owns the track and every kart on it.
 class TFormTest2D : public QMainWindow {
@@ -88,7 +86,8 @@ class TFormTest2D : public QMainWindow {
   bool RightKeyHeld = false;
   /// Shared only with a move under way, which may outlive a window deleted during it.
   std::shared_ptr<TTrack2D> Track;
-  TKart* CurrentKart = nullptr;  ///< one of the track's players
+  TKartList Karts;               ///< in the order added, as the track lists them
+  TKart* CurrentKart = nullptr;  ///< one of Karts
   int32_t TimeBudgetMs = 100;
 
   // The controls, named as the user knows them.

@@ -92,7 +92,7 @@ void TTrack::ThinkAndMove(int32_t TimeBudgetMs, int32_t TimeStepMs) {
         TPlayer& P = *Players[I];
         P.Decide();
         P.Advance(TimeStepMs);
-        if (TraceStep && P.DebugLevel >= 1) P.DrawTrace();
+        if (TraceStep && P.DebugLevel >= TDebugLevel::Traces) P.DrawTrace();
       }
       if (Collisions) ResolveCollisions();
     }
@@ -127,11 +127,11 @@ void TTrack::ThinkAndMove(int32_t TimeBudgetMs, int32_t TimeStepMs) {
   for (int32_t I = 0; I < PlayerCount(); ++I) {
     TPlayer& P = *Players[I];
     P.Decide();
-    if (P.DebugLevel >= 2) P.DrawFutures();
+    if (P.DebugLevel >= TDebugLevel::EndPoints) P.DrawFutures();
     P.Advance(TimeStepMs);
-    if (DebugMemo && P.DebugLevel == 1) {
+    if (DebugMemo && P.DebugLevel == TDebugLevel::Traces) {
       DebugMemo->SetText(P.GetInfo());
-    } else if (DebugMemo && P.DebugLevel >= 2) {
+    } else if (DebugMemo && P.DebugLevel >= TDebugLevel::EndPoints) {
       DebugMemo->Clear();
       DebugMemo->AddLine("Futures: " + std::to_string(FutureCounter));
       DebugMemo->AddLine("Options: " + std::to_string(P.Futures->OptionCount()));

@@ -49,7 +49,7 @@ TEST_F(KartList, NewKartGetsFreshThinkingSettingsWhateverThePreviousHad) {
   W->EdUseRefined->setChecked(false);
   W->EdRadio->setValue(19);
   W->MenuDebug2->trigger();
-  ASSERT_EQ(Kart(0).DebugLevel, 2);
+  ASSERT_EQ(Kart(0).DebugLevel, TDebugLevel::EndPoints);
 
   QTest::mouseClick(W->BtnAddKart, Qt::LeftButton);
 
@@ -61,14 +61,14 @@ TEST_F(KartList, NewKartGetsFreshThinkingSettingsWhateverThePreviousHad) {
   EXPECT_TRUE(Second.AutoGrid);
   EXPECT_TRUE(Second.UseRefined);
   EXPECT_EQ(Second.GetGridSize(), 10);
-  EXPECT_EQ(Second.DebugLevel, 0);
+  EXPECT_EQ(Second.DebugLevel, TDebugLevel::Nothing);
   EXPECT_EQ(W->EdMaxPower->value(), 21);
   // The first kart keeps its own settings.
   const TKart& First = Kart(0);
   EXPECT_FALSE(First.AutoGrid);
   EXPECT_FALSE(First.UseRefined);
   EXPECT_EQ(First.GetGridSize(), 19);
-  EXPECT_EQ(First.DebugLevel, 2);
+  EXPECT_EQ(First.DebugLevel, TDebugLevel::EndPoints);
 }
 
 TEST_F(KartList, KartsOneToFiveGetTheTableColoursTheSixthKeepsItsOwn) {

@@ -81,14 +81,14 @@ TEST_F(ParamControls, CheckBoxesRunTheirHandlersMenuChecksSetByTheProgramDoNot) 
 
   TKart& K = Kart(0);
   W->MenuDebug2->trigger();
-  EXPECT_EQ(K.DebugLevel, 2);
+  EXPECT_EQ(K.DebugLevel, TDebugLevel::EndPoints);
   W->MenuDebug1->trigger();
-  EXPECT_EQ(K.DebugLevel, 1);
+  EXPECT_EQ(K.DebugLevel, TDebugLevel::Traces);
   W->MenuDebug0->setChecked(true);
-  EXPECT_EQ(K.DebugLevel, 1);
+  EXPECT_EQ(K.DebugLevel, TDebugLevel::Traces);
   // Showing the kart puts the check mark back on its level.
   W->CopyParamsFromKart();
   EXPECT_TRUE(W->MenuDebug1->isChecked());
   EXPECT_FALSE(W->MenuDebug0->isChecked());
-  EXPECT_EQ(K.DebugLevel, 1);
+  EXPECT_EQ(K.DebugLevel, TDebugLevel::Traces);
 }

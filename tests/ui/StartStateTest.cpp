@@ -76,7 +76,7 @@ TEST_F(StartState, ControlsShowTheModelsValuesNotTheLayouts) {
   EXPECT_TRUE(K.UseRefined);
   EXPECT_TRUE(W->MenuDebug0->isChecked());
   EXPECT_FALSE(W->MenuDebug1->isChecked() || W->MenuDebug2->isChecked());
-  EXPECT_EQ(K.DebugLevel, 0);
+  EXPECT_EQ(K.DebugLevel, TDebugLevel::Nothing);
   EXPECT_TRUE(W->MenuCleanTrack->isChecked());
   EXPECT_FALSE(W->Track->KeepTrails);
   EXPECT_FALSE(W->Saveimagestofolder->isChecked());

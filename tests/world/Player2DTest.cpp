@@ -208,7 +208,7 @@ TEST(Player2D, LevelThreeDrawsTheCollisionTestAndShowsEachMark) {
   C.Picture->SetPenColor(clBlue);
   C.Picture->Line(0, 0, 50, 0);  // cleaned away by the test
 
-  B.DebugLevel = 3;
+  B.DebugLevel = TDebugLevel::Collisions;
   EXPECT_TRUE(B.CollidesWith(A));
   EXPECT_EQ(C(20, 0), clWhite);
   // B's first vertex, its nose, is inside: one red mark, shown at once (two pumps).
@@ -217,7 +217,7 @@ TEST(Player2D, LevelThreeDrawsTheCollisionTestAndShowsEachMark) {
 
   // From A's side all three vertices are outside: three white marks.
   C.Pump.Calls = 0;
-  A.DebugLevel = 3;
+  A.DebugLevel = TDebugLevel::Collisions;
   EXPECT_FALSE(A.CollidesWith(B));
   EXPECT_EQ(C.Pump.Calls, 6);
   EXPECT_EQ(C(106, 100), clWhite);

@@ -60,7 +60,7 @@ TEST(ThinkAndMove, SpentBudgetRunsExactlyTheMinimumAndListsTheOptions) {
     const int32_t Minimum = Team ? 500 : 200;
     TWorld World(2);
     World.Track.TeamScore = Team;
-    World[1].DebugLevel = 2;
+    World[1].DebugLevel = TDebugLevel::EndPoints;
     World.Track.ThinkAndMove(Spent, 100);
 
     for (auto& W : World.Walkers) EXPECT_EQ(W->SimulatedSteps, Minimum * 10);
@@ -131,9 +131,9 @@ TEST(ThinkAndMove, FixedPassesRepeatASeededMoveWithoutTheClock) {
 
 TEST(ThinkAndMove, DebugLevelsDecideWhatIsDrawnAndWritten) {
   TWorld World(3);
-  World[0].DebugLevel = 1;
-  World[1].DebugLevel = 2;
-  World[2].DebugLevel = 0;
+  World[0].DebugLevel = TDebugLevel::Traces;
+  World[1].DebugLevel = TDebugLevel::EndPoints;
+  World[2].DebugLevel = TDebugLevel::Nothing;
   World.Track.ThinkAndMove(Spent, 100);
 
   // Traces every fifth sub-step, for levels 1 and up only.
@@ -156,7 +156,7 @@ TEST(ThinkAndMove, DebugLevelsDecideWhatIsDrawnAndWritten) {
 
   // With 8 sub-steps only the fifth of every future is traced.
   TWorld Eight(1, 3);
-  Eight[0].DebugLevel = 1;
+  Eight[0].DebugLevel = TDebugLevel::Traces;
   Eight.Track.ThinkAndMove(Spent, 400);
   EXPECT_EQ(Eight[0].TraceAt.size(), 200u);
   for (int32_t Step : Eight[0].TraceAt) EXPECT_EQ(Step % 8, 5) << Step;
@@ -164,15 +164,15 @@ TEST(ThinkAndMove, DebugLevelsDecideWhatIsDrawnAndWritten) {
 
 TEST(ThinkAndMove, LastReportingPlayerOwnsTheTextView) {
   TWorld World(3);
-  World[0].DebugLevel = 2;
-  World[1].DebugLevel = 1;
+  World[0].DebugLevel = TDebugLevel::EndPoints;
+  World[1].DebugLevel = TDebugLevel::Traces;
   World.Track.ThinkAndMove(Spent, 100);
   ASSERT_EQ(World.Memo.Lines.size(), 1u);
   EXPECT_EQ(World.Memo.Lines[0], World[1].GetInfo());
   EXPECT_FALSE(World[1].GetInfo().empty());
 
   // Nobody reporting: the view is just cleared.
-  World[0].DebugLevel = World[1].DebugLevel = 0;
+  World[0].DebugLevel = World[1].DebugLevel = TDebugLevel::Nothing;
   World.Track.ThinkAndMove(Spent, 100);
   EXPECT_TRUE(World.Memo.Lines.empty());
 }

@@ -1,0 +1,74 @@
+#include "world/URaceSetup.h"
+
+#include <algorithm>
+
+#include "agents/UKart.h"
+#include "decision/UBase.h"
+#include "world/UTrack2D.h"
+
+namespace {
+
+constexpr long double PiExtended = 3.1415926535897932385L;
+
+}  // namespace
+
+void ApplyTrackSettings(TTrack2D& Track, const TTrackSettings& Settings) {
+  Track.Friction = Settings.Friction;
+  Track.SideFriction = Settings.SideFriction;
+  Track.Seconds = Settings.Seconds;
+  Track.TeamScore = Settings.TeamScore;
+  Track.Collisions = Settings.Collisions;
+  Track.KeepTrails = Settings.KeepTrails;
+}
+
+void ApplyKartSettings(TKart& Kart, const TKartSettings& Settings) {
+  Kart.SetMaxPower(Settings.MaxPower);
+  Kart.SetMaxTurn(TurnDegreesToRadians(Settings.MaxTurnDeg));
+  Kart.SetSize(Settings.Size);
+  Kart.SetGridSize(Settings.Grid);
+  Kart.AutoGrid = Settings.AutoGrid;
+  Kart.UseRefined = Settings.Refined;
+  Kart.DebugLevel = Settings.DebugLevel;
+}
+
+TKart& AddKart(TTrack2D& Track, TKartList& Karts, const std::function<void(TKart&)>& Setup) {
+  Karts.push_back(std::make_unique<TKart>(StartX, StartY, StartAngle));
+  TKart& Kart = *Karts.back();
+  Track.AddPlayer(Kart);
+  const int32_t Count = Track.PlayerCount();
+  // The new kart stands on top of the one added before it, with its values.
+  if (Count > 1) Kart.AssignFrom(Track.GetPlayer(Count - 2));
+  if (Setup) Setup(Kart);
+  Kart.MarkStart();
+  Kart.MoveBy(true, false, 0, 0, 0);
+  if (Count <= 5) Kart.Color = KartColors[Count - 1];
+  return Kart;
+}
+
+TKart& AddKart(TTrack2D& Track, TKartList& Karts, const TKartSettings& Settings) {
+  return AddKart(Track, Karts, [&Settings](TKart& Kart) { ApplyKartSettings(Kart, Settings); });
+}
+
+void RemoveKart(TTrack2D& Track, TKartList& Karts, const TKart* Kart) {
+  const auto It = std::find_if(Karts.begin(), Karts.end(),
+                               [Kart](const std::unique_ptr<TKart>& K) { return K.get() == Kart; });
+  if (It == Karts.end()) return;
+  Track.RemovePlayer(It->get(), false);
+  Karts.erase(It);
+}
+
+double FrictionFromSlider(int32_t Position) { return static_cast<double>(Position / 1000.0L); }
+
+int32_t FrictionToSlider(double Friction) { return RoundEven(Friction * 1000); }
+
+double SideFrictionFromSlider(int32_t Position) { return static_cast<double>(Position / 100.0L); }
+
+int32_t SideFrictionToSlider(double SideFriction) { return RoundEven(SideFriction * 100); }
+
+double TurnDegreesToRadians(double Degrees) {
+  return static_cast<double>(Degrees * PiExtended / 180.0L);
+}
+
+int32_t TurnRadiansToSlider(double Radians) {
+  return RoundEven(static_cast<double>(Radians / PiExtended * 180.0L));
+}
