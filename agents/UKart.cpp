@@ -5,7 +5,10 @@
 #include <memory>
 #include <numbers>
 
+#include "agents/UKartPhysics.h"
 #include "world/UTrack2D.h"
+
+using namespace KartPhysics;
 
 namespace {
 
@@ -18,7 +21,7 @@ constexpr double KartAngleFactors[4] = {-0.1, 0.1, 0.8, -0.8};
 
 TKart::TKart(double X, double Y, double AAngle) : TPlayer2D() {
   DefineOwnParams();
-  SetSize(8);
+  SetSize(KartSize);
   SetPosition(X, Y, AAngle);
   MarkStart();
   TargetFutures = 150;
@@ -31,112 +34,129 @@ void TKart::DefineParams() {
 
 void TKart::DefineOwnParams() {
   TState& S = State();
-  S.AddParam(std::make_unique<TStateParam>("Turn", pkMacro, 0, Pi / 4, -Pi / 4, 0));
-  S.AddParam(std::make_unique<TStateParam>("Power", pkMacro, 0, 10, -10, 0));
-  S.AddParam(std::make_unique<TStateParam>("Battery", pkMacro, 100, 100, 0, 0));
-  S.AddParam(std::make_unique<TStateParam>("UseBattery", pkPlain, 0, 0, 0, 0));
-  S.AddParam(std::make_unique<TStateParam>("CanRunOut", pkPlain, 0, 0, 0, 0));
-  S.AddParam(std::make_unique<TStateParam>("PushTurn", pkFree, 0, 5, -5, 5));
-  S.AddParam(std::make_unique<TStateParam>("PushPower", pkFree, 0, 180, -180, 50));
-  TurnIndex = S.IndexOfName("Turn");
-  PowerIndex = S.IndexOfName("Power");
-  BatteryIndex = S.IndexOfName("Battery");
-  UseBatteryIndex = S.IndexOfName("UseBattery");
-  CanRunOutIndex = S.IndexOfName("CanRunOut");
-  PushTurnIndex = S.IndexOfName("PushTurn");
-  PushPowerIndex = S.IndexOfName("PushPower");
+  TurnIndex = S.AddParam(
+      {.Name = "Turn", .Kind = pkMacro, .Bounded = true, .Min = -TurnLimit, .Max = TurnLimit});
+  PowerIndex = S.AddParam(
+      {.Name = "Power", .Kind = pkMacro, .Bounded = true, .Min = -PowerLimit, .Max = PowerLimit});
+  BatteryIndex = S.AddParam({.Name = "Battery",
+                             .Kind = pkMacro,
+                             .Value = BatteryFull,
+                             .Bounded = true,
+                             .Min = 0,
+                             .Max = BatteryFull});
+  UseBatteryIndex = S.AddParam({.Name = "UseBattery"});
+  CanRunOutIndex = S.AddParam({.Name = "CanRunOut"});
+  PushTurnIndex = S.AddParam({.Name = "PushTurn",
+                              .Kind = pkFree,
+                              .Bounded = true,
+                              .Min = -PushTurnLimit,
+                              .Max = PushTurnLimit,
+                              .Precision = PushTurnRange});
+  PushPowerIndex = S.AddParam({.Name = "PushPower",
+                               .Kind = pkFree,
+                               .Bounded = true,
+                               .Min = -PushPowerLimit,
+                               .Max = PushPowerLimit,
+                               .Precision = PushPowerRange});
 }
 
 void TKart::UpdateShape() { BuildShape(KartAngleFactors, 4); }
 
 TColor TKart::StateColor(TState& S) {
   // The decision the future started with lives on in the free parameters' IntValue.
-  if (S.Param(PushPowerIndex).RoundedValue() < -60) return clBlack;
+  if (S.Param(PushPowerIndex).RoundedValue() < HardBrake) return clBlack;
   if (S.Param(PushTurnIndex).RoundedValue() > 0) return clRed;
   return clBlue;
 }
 
 void TKart::Advance(int32_t TimeStepMs) {
+  const TTrack2D& T = Track2D();
+  if (FollowRoadRules(TestOutline())) return;
+  const double Dt = TimeStepMs / 1000.0;
+  Steer(Dt);
+  Drive(T, TimeStepMs);
+  ScoreStep();
+  ShapeDirty = true;
+}
+
+bool TKart::FollowRoadRules(const TOutlineTest& Outline) {
+  // Off-road flag and "CanRunOut" are settled before the crash test.
+  TState& St = State();
+  OffTrack = !Outline.OnTrack;
+  if (!Simulating)
+    SetCanRunOut(OffTrack);
+  else if (!OffTrack)
+    SetCanRunOut(false);
+  if (!Outline.InBounds) St.Score = 0;
+  if (!(OffTrack && Simulating && !CanRunOut())) return false;
+
+  // A simulated future that leaves the road without leave to do so ends here.
+  if (!IsDead()) {
+    const double W = VelX() * VelX() + VelY() * VelY();
+    St.ScoreFactor *= std::min(std::max(W * W / CrashDivisor, CrashKeptMin), CrashKeptMax);
+    SetDead(true);
+  }
+  return true;
+}
+
+void TKart::Steer(double Dt) {
   TState& St = State();
   TStateParam& PTurn = *St.Params[TurnIndex];
+  TStateParam& PPower = *St.Params[PowerIndex];
+  PTurn.SetValue(PTurn.Value + St.Params[PushTurnIndex]->Value * Dt);
+  PPower.SetValue(PPower.Value + St.Params[PushPowerIndex]->Value * Dt);
+}
+
+void TKart::Drive(const TTrack2D& T, int32_t TimeStepMs) {
+  TState& St = State();
   TStateParam& PPower = *St.Params[PowerIndex];
   TStateParam& PAngle = *St.Params[AngleIndex];
   TStateParam& PVelX = *St.Params[VelXIndex];
   TStateParam& PVelY = *St.Params[VelYIndex];
   TStateParam& PPosX = *St.Params[PosXIndex];
   TStateParam& PPosY = *St.Params[PosYIndex];
-
-  // Off-road flag and "CanRunOut" are settled before the crash test. One pass over the outline
-  // gives both tests (ShapeOnTrack and ShapeInBounds), which would each stop at the first point
-  // that fails.
-  UpdateShape();
-  const TTrack2D& T = Track2D();
-  bool OnTrack = true, InBounds = true;
-  for (const TPoint& Q : Shape) {
-    InBounds = InBounds && T.InBounds(Q.x, Q.y);
-    OnTrack = OnTrack && T.IsOnTrack(Q.x, Q.y);
-  }
-  OffTrack = !OnTrack;
-  if (!Simulating)
-    SetCanRunOut(OffTrack);
-  else if (!OffTrack)
-    SetCanRunOut(false);
-  if (!InBounds) St.Score = 0;
-
-  // A simulated future that leaves the road without leave to do so ends here.
-  if (OffTrack && Simulating && !CanRunOut()) {
-    if (!IsDead()) {
-      const double W = PVelX.Value * PVelX.Value + PVelY.Value * PVelY.Value;
-      St.ScoreFactor *= std::min(std::max(W * W / 30, 0.5), 0.9);
-      SetDead(true);
-    }
-    return;
-  }
-
   const double Dt = TimeStepMs / 1000.0;
   const double H = Dt * Dt / 2;
-
-  PTurn.SetValue(PTurn.Value + St.Params[PushTurnIndex]->Value * Dt);
-  PPower.SetValue(PPower.Value + St.Params[PushPowerIndex]->Value * Dt);
 
   // Velocity split into the part along the heading and the part sideways.
   const double A = PAngle.Value;
   double CosA, SinA;
-  CosSin(A, CosA, SinA);  // the outline above has used them already
+  CosSin(A, CosA, SinA);  // the outline test has used them already
   double VF = CosA * PVelX.Value + SinA * PVelY.Value;
   double FX = CosA * VF, FY = SinA * VF;
   double SX = PVelX.Value - FX, SY = PVelY.Value - FY;
 
   double Fr = T.Friction, SFr = T.SideFriction;
   if (OffTrack) {
-    Fr *= 3;
-    SFr /= 2;
-    PPower.SetValue(std::min(PPower.Value, PPower.MaxValue / 2));
+    Fr *= OffRoadFrictionFactor;
+    SFr /= OffRoadSideFrictionDivisor;
+    PPower.SetValue(std::min(PPower.Value, PPower.MaxValue / OffRoadPowerDivisor));
   }
 
-  const double D = (0.01 * VF + 1) * Fr;
+  const double D = (DragPerSpeed * VF + 1) * Fr;
   SetInfoNumber(D);
-  const double K = std::max(1 - (TimeStepMs / 100.0) * D, 0.0);
+  const double K = std::max(1 - (TimeStepMs / DragStepMs) * D, 0.0);
 
   // Braking slows the forward part but never reverses it.
   if (PPower.Value < 0) {
-    VF = std::max(VF - std::fabs(PPower.Value / PPower.MinValue) * PPower.MaxValue * Dt * Fr * 300,
-                  0.0);
+    VF = std::max(
+        VF - std::fabs(PPower.Value / PPower.MinValue) * PPower.MaxValue * Dt * Fr * BrakeGain,
+        0.0);
     FX = CosA * VF;
     FY = SinA * VF;
   }
 
   // The sideways part loses a fixed amount per second until it is gone.
   const double S = std::sqrt(SX * SX + SY * SY);
-  if (S > 0.0001) {
-    const double Kept = std::max(S - 100 * Dt * SFr, 0.0) / S;
+  if (S > MinSlide) {
+    const double Kept = std::max(S - SlideLossPerSecond * Dt * SFr, 0.0) / S;
     SX *= Kept;
     SY *= Kept;
   }
 
   // Slow karts turn proportionally slower; reversing karts turn the other way.
-  const double Turn = PTurn.Value;
-  SetAngle(A + Turn * Dt * std::min(VF / 10, 1.0));
+  const double Turn = St.Params[TurnIndex]->Value;
+  SetAngle(A + Turn * Dt * std::min(VF / FullTurnSpeed, 1.0));
   const double A2 = PAngle.Value + Turn / 2;
   const double P = std::max(PPower.Value, 0.0);
   const double AX = std::cos(A2) * P, AY = std::sin(A2) * P;
@@ -145,13 +165,17 @@ void TKart::Advance(int32_t TimeStepMs) {
   PVelY.SetValue(FY * K + SY + Dt * AY);
   PPosX.SetValue(PPosX.Value + PVelX.Value * Dt + AX * H);
   PPosY.SetValue(PPosY.Value + PVelY.Value * Dt + AY * H);
+}
 
-  // Score: distance of this step in fifths of the kart's size, almost nothing off the road.
+void TKart::ScoreStep() {
+  // The distance of this step in fifths of the kart's size, almost nothing off the road.
+  TState& St = State();
+  const TStateParam& PPosX = *St.Params[PosXIndex];
+  const TStateParam& PPosY = *St.Params[PosYIndex];
   const double DX = PPosX.Value - PPosX.PrevValue, DY = PPosY.Value - PPosY.PrevValue;
-  double G = 5 * std::sqrt(DX * DX + DY * DY) / St.Params[SizeIndex]->Value;
-  if (OffTrack) G /= 100;
+  double G = ScorePerSize * std::sqrt(DX * DX + DY * DY) / St.Params[SizeIndex]->Value;
+  if (OffTrack) G /= OffRoadScoreDivisor;
   St.AddScore(G);
-  ShapeDirty = true;
 }
 
 void TKart::Draw() {

@@ -50,4 +50,15 @@ class TKart : public TPlayer2D {
 
  private:
   void DefineOwnParams();
+
+  // The stages of Advance.
+  /// Settles OffTrack and "CanRunOut" from the outline; true when a simulated future leaving
+  /// the road without leave ends here (its weight cut, the kart dead).
+  bool FollowRoadRules(const TOutlineTest& Outline);
+  /// Steering and power follow their rates of change.
+  void Steer(double Dt);
+  /// Friction, braking, sideways slide, turning and the engine move the kart on.
+  void Drive(const TTrack2D& T, int32_t TimeStepMs);
+  /// The score of the step's distance.
+  void ScoreStep();
 };

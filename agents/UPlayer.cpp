@@ -40,11 +40,9 @@ void TPlayer::DefineParams() { DefineOwnParams(); }
 
 void TPlayer::DefineOwnParams() {
   SetSimulating(false);
-  // Upper bound below lower bound: neither is ever clamped (the size slider reaches 40).
-  State().AddParam(std::make_unique<TStateParam>("Size", pkPlain, 6, 3, 25, 0));
-  State().AddParam(std::make_unique<TStateParam>("Dead", pkPlain, 0, 0, 1, 0));
-  SizeIndex = State().IndexOfName("Size");
-  DeadIndex = State().IndexOfName("Dead");
+  // Unbounded: the size slider reaches 40.
+  SizeIndex = State().AddParam({.Name = "Size", .Value = 6});
+  DeadIndex = State().AddParam({.Name = "Dead"});
 }
 
 void TPlayer::ResetToStart() {
@@ -78,29 +76,42 @@ void TPlayer::MarkStart() {
   State().StoreStart();
 }
 
-void TPlayer::Decide() {
-  if (IsDead()) return;
-  if (Simulating) {
-    State().Randomize(NewFuture);
-    NewFuture = false;
-  } else {
-    Futures->Decide(State());
-    // Unchecking "Auto adjust grid size." keeps the grid where the user put it.
-    if (AutoGrid) AdaptGrid();
-  }
+void TPlayer::BeginFuture() {
+  if (Simulating) return;
+  Simulating = true;
+  ShapeDirty = true;  // the outline now belongs to the other state
+  SimState->CopyFrom(*RealState);
+  SimState->ResetScore();
+  NewFuture = true;
 }
 
-void TPlayer::SetSimulating(bool Value) {
-  if (Value == Simulating) return;
-  Simulating = Value;
-  ShapeDirty = true;  // the outline now belongs to the other state
-  if (Value) {
-    SimState->CopyFrom(*RealState);
-    SimState->ResetScore();
-    NewFuture = true;
-  } else {
-    Futures->AddFuture(*SimState);
-  }
+void TPlayer::EndFuture() {
+  if (!Simulating) return;
+  AbandonFuture();
+  Futures->AddFuture(*SimState);
+}
+
+void TPlayer::AbandonFuture() {
+  if (!Simulating) return;
+  Simulating = false;
+  ShapeDirty = true;
+}
+
+void TPlayer::DrawRandomDecision() {
+  if (IsDead()) return;
+  State().Randomize(NewFuture);
+  NewFuture = false;
+}
+
+void TPlayer::DecideFromFutures() {
+  if (IsDead()) return;
+  Futures->Decide(State());
+  // Unchecking "Auto adjust grid size." keeps the grid where the user put it.
+  if (AutoGrid) AdaptGrid();
+}
+
+void TPlayer::DrawFutures() {
+  for (int32_t I = 0; I < Futures->Count(); ++I) DrawFuture(I);
 }
 
 static int32_t Limit(int32_t Value, int32_t Min, int32_t Max) {

@@ -10,6 +10,7 @@
 #include "decision/UState.h"
 #include "world/UPlatform.h"
 
+class TPlayer2D;
 class TTrack;
 
 /// A player on a track. Owns its two states and its futures; knows its track, not owning it.
@@ -49,21 +50,45 @@ class TPlayer : public TFuturesOwner {
   virtual void Draw();
   virtual TColor StateColor(TState& S);
   virtual void DrawTrace() = 0;
-  void DrawFuture(int32_t Index) override = 0;
+  /// Marks the end point of future number Index on the picture.
+  virtual void DrawFuture(int32_t Index) = 0;
   virtual void AdaptGrid();
   virtual void MarkStart();
   /// Moves the active state on by one time step and scores it.
   virtual void Advance(int32_t TimeStepMs) = 0;
   virtual bool CollidesWith(TPlayer& Other) = 0;
 
+  /// This player as a planar body, or null: a virtual call, cheaper than a cast, for the
+  /// collision pass that asks on every sub-step.
+  virtual TPlayer2D* AsPlanar() { return nullptr; }
+
   bool UsesRefined() const override { return UseRefined; }
 
   /// The active state: SimState while simulating, else RealState.
   TState& State() const { return Simulating ? *SimState : *RealState; }
-  void Decide();
-  void SetSimulating(bool Value);
+
+  // A future's life. SetSimulating and Decide only dispatch to these steps.
+  /// Enters a future: the simulation state becomes a copy of the real state with no score, and
+  /// the next decision is the future's first. Nothing while already simulating.
+  void BeginFuture();
+  /// Leaves the future and stores it, end cell snapped, in Futures. Nothing in real mode.
+  void EndFuture();
+  /// Leaves the future without storing it (a pass broken off by an error). Nothing in real mode.
+  void AbandonFuture();
+  /// One simulated decision: an extreme value for one free parameter at a future's first step,
+  /// random values for all of them later. A dead player decides nothing.
+  void DrawRandomDecision();
+  /// The real decision from the stored futures, then the grid follows the number of distinct
+  /// futures (unless AutoGrid is off). A dead player decides nothing.
+  void DecideFromFutures();
+
+  /// DrawRandomDecision while simulating, else DecideFromFutures.
+  void Decide() { Simulating ? DrawRandomDecision() : DecideFromFutures(); }
+  /// BeginFuture or EndFuture.
+  void SetSimulating(bool Value) { Value ? BeginFuture() : EndFuture(); }
   void ClearFutures() { Futures->Clear(); }
-  void DrawFutures() { Futures->DrawAll(); }
+  /// DrawFuture for every stored future, in order.
+  void DrawFutures();
   int32_t GetGridSize() const;
   void SetGridSize(int32_t Value);
   double GetSize() const { return State().Params[SizeIndex]->Value; }

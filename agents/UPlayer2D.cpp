@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
-#include <typeinfo>
 
 #include "world/UTrack2D.h"
 
@@ -31,18 +30,13 @@ void TPlayer2D::DefineParams() {
 }
 
 void TPlayer2D::DefineOwnParams() {
-  // Unbounded (0, 0). Only the positions have a grid step: they are the end-point coordinates.
+  // Unbounded. Only the positions have a grid step: they are the end-point coordinates (px).
   TState& S = State();
-  S.AddParam(std::make_unique<TStateParam>("PosX", pkMacro, 0, 0, 0, 15));
-  S.AddParam(std::make_unique<TStateParam>("PosY", pkMacro, 0, 0, 0, 15));
-  S.AddParam(std::make_unique<TStateParam>("Angle", pkMacro, 0, 0, 0, 0));
-  S.AddParam(std::make_unique<TStateParam>("VelX", pkMacro, 0, 0, 0, 0));
-  S.AddParam(std::make_unique<TStateParam>("VelY", pkMacro, 0, 0, 0, 0));
-  PosXIndex = S.IndexOfName("PosX");
-  PosYIndex = S.IndexOfName("PosY");
-  AngleIndex = S.IndexOfName("Angle");
-  VelXIndex = S.IndexOfName("VelX");
-  VelYIndex = S.IndexOfName("VelY");
+  PosXIndex = S.AddParam({.Name = "PosX", .Kind = pkMacro, .Precision = 15});
+  PosYIndex = S.AddParam({.Name = "PosY", .Kind = pkMacro, .Precision = 15});
+  AngleIndex = S.AddParam({.Name = "Angle", .Kind = pkMacro});
+  VelXIndex = S.AddParam({.Name = "VelX", .Kind = pkMacro});
+  VelYIndex = S.AddParam({.Name = "VelY", .Kind = pkMacro});
 }
 
 void TPlayer2D::UpdateShape() { BuildShape(OutlineFactors, 3); }
@@ -101,13 +95,10 @@ void TPlayer2D::BuildShape(const double* AngleFactors, int32_t Count) {
   ShapeDirty = false;
 }
 
-TTrack2D& TPlayer2D::Track2D() const {
-  if (Track != CheckedTrack) {
-    CheckedTrack2D = dynamic_cast<TTrack2D*>(Track);
-    CheckedTrack = Track;
-  }
-  if (!CheckedTrack2D) throw EModelError("Player2D is not on a Track2D.");
-  return *CheckedTrack2D;
+TTrack2D& TPlayer2D::TrackAs2D() const {
+  auto* T = dynamic_cast<TTrack2D*>(Track);
+  if (!T) throw EModelError("Player2D is not on a Track2D.");
+  return *T;
 }
 
 void TPlayer2D::Draw() {
@@ -145,64 +136,71 @@ void TPlayer2D::DrawFuture(int32_t Index) {
   Canvas->Ellipse(X - R, Y - R, X + R, Y + R);
 }
 
-bool TPlayer2D::CollidesWith(TPlayer& Other) {
-  TPlayer2D* O = AsPlayer2D(&Other);
+bool TPlayer2D::CollidesWith(TPlayer& AOther) {
+  TPlayer2D* O = AsPlayer2D(&AOther);
   if (!O) return false;
+  TPlayer2D& Other = *O;
   UpdateShape();
-  O->UpdateShape();
-
-  // At level 3 the test draws its working and lets the window show each mark at once.
-  TPicture* Canvas = nullptr;
+  Other.UpdateShape();
   if (DebugLevel == TDebugLevel::Collisions && Track) {
     Track->CleanImage();
-    Canvas = Track2D().Image;
+    if (Track2D().Image) return CollidesDrawn(Other);
   }
-  if (Canvas) {
-    Canvas->SetBrushStyle(TBrushStyle::bsClear);
-    Canvas->SetPenWidth(2);
-    Canvas->SetPenColor(Color);
-    Canvas->Polygon(Shape.data(), static_cast<int32_t>(Shape.size()));
-    Canvas->SetPenWidth(1);
-    Canvas->SetPenColor(O->Color);
-    Canvas->Polygon(O->Shape.data(), static_cast<int32_t>(O->Shape.size()));
-    Canvas->SetPenColor(clBlack);
-    Canvas->SetBrushStyle(TBrushStyle::bsSolid);
-  }
+  for (const TPoint& Q : Shape)
+    if (InsideConvex(Q, Other.Shape)) return true;
+  return false;
+}
+
+// The same test, drawing its working and letting the window show each mark at once. The window's
+// handlers run there: once either player has left the track, neither is touched again. The
+// picture is there (the caller checked).
+bool TPlayer2D::CollidesDrawn(TPlayer2D& Other) {
+  TTrack* T = Track;
+  TPicture* Canvas = Track2D().Image;
+  Canvas->SetBrushStyle(TBrushStyle::bsClear);
+  Canvas->SetPenWidth(2);
+  Canvas->SetPenColor(Color);
+  Canvas->Polygon(Shape.data(), static_cast<int32_t>(Shape.size()));
+  Canvas->SetPenWidth(1);
+  Canvas->SetPenColor(Other.Color);
+  Canvas->Polygon(Other.Shape.data(), static_cast<int32_t>(Other.Shape.size()));
+  Canvas->SetPenColor(clBlack);
+  Canvas->SetBrushStyle(TBrushStyle::bsSolid);
+  // Marks a vertex; false when the pair is no longer on the track afterwards.
   auto Mark = [&](const TPoint& Q, TColor Fill, int32_t R) {
     Canvas->SetBrushColor(Fill);
     Canvas->Ellipse(Q.x - R, Q.y - R, Q.x + R, Q.y + R);
-    Track->ProcessMessages();
-    Track->ProcessMessages();
+    T->ProcessMessages();
+    T->ProcessMessages();
+    return T->HasPlayer(this) && T->HasPlayer(&Other);
   };
-
-  // Other's outline taken as convex: a vertex is inside when every edge that decides puts it
-  // on the same side, whatever the winding. 64-bit products: far-off positions cannot wrap.
-  const std::vector<TPoint>& P = O->Shape;
-  const int32_t N = static_cast<int32_t>(P.size());
-  for (const TPoint& Q : Shape) {
-    int32_t First = 0;
-    bool Inside = true;
-    for (int32_t J = 0; J < N; ++J) {
-      const TPoint& P0 = P[J];
-      const TPoint& P1 = P[J + 1 < N ? J + 1 : 0];  // no division in the innermost loop
-      const int64_t Ex = int64_t{P1.x} - P0.x;
-      const int64_t Ey = int64_t{P1.y} - P0.y;
-      const int32_t S = Sign((int64_t{Q.x} - P0.x) * Ey - (int64_t{Q.y} - P0.y) * Ex);
-      if (S == 0) continue;
-      if (First == 0) {
-        First = S;
-      } else if (S != First) {
-        if (Canvas) Mark(Q, clWhite, 2);
-        Inside = false;
-        break;
-      }
-    }
-    if (Inside) {
-      if (Canvas) Mark(Q, clRed, 3);
-      return true;
-    }
+  for (size_t I = 0; I < Shape.size(); ++I) {
+    const TPoint Q = Shape[I];
+    const bool Inside = InsideConvex(Q, Other.Shape);
+    if (!Mark(Q, Inside ? clRed : clWhite, Inside ? 3 : 2)) return false;
+    if (Inside) return true;
   }
   return false;
+}
+
+bool TPlayer2D::InsideConvex(const TPoint& Q, const std::vector<TPoint>& P) {
+  // A vertex is inside when every edge that decides puts it on the same side, whatever the
+  // winding. 64-bit products: far-off positions cannot wrap.
+  const int32_t N = static_cast<int32_t>(P.size());
+  int32_t First = 0;
+  for (int32_t J = 0; J < N; ++J) {
+    const TPoint& P0 = P[J];
+    const TPoint& P1 = P[J + 1 < N ? J + 1 : 0];  // no division in the innermost loop
+    const int64_t Ex = int64_t{P1.x} - P0.x;
+    const int64_t Ey = int64_t{P1.y} - P0.y;
+    const int32_t S = Sign((int64_t{Q.x} - P0.x) * Ey - (int64_t{Q.y} - P0.y) * Ex);
+    if (S == 0) continue;
+    if (First == 0)
+      First = S;
+    else if (S != First)
+      return false;
+  }
+  return true;
 }
 
 void TPlayer2D::SetPosition(double X, double Y, double AAngle) {
@@ -228,32 +226,15 @@ void TPlayer2D::MoveBy(bool Redraw, bool KeepPrevious, double DX, double DY, dou
   S.SetKeepPrevious(Remembered);
 }
 
-TPlayer2D* TPlayer2D::AsPlayer2D(TPlayer* Player) {
-  if (!Player) return nullptr;
-  // With single inheritance the dynamic type alone decides the cast, and the planar body
-  // starts where the player does.
-  thread_local const std::type_info* LastType = nullptr;
-  thread_local bool LastIs2D = false;
-  const std::type_info* Type = &typeid(*Player);
-  if (Type != LastType) {
-    LastIs2D = dynamic_cast<TPlayer2D*>(Player) != nullptr;
-    LastType = Type;
+TPlayer2D* TPlayer2D::AsPlayer2D(TPlayer* Player) { return Player ? Player->AsPlanar() : nullptr; }
+
+TPlayer2D::TOutlineTest TPlayer2D::TestOutline() {
+  UpdateShape();
+  const TTrack2D& T = Track2D();
+  TOutlineTest Result{true, true};
+  for (const TPoint& Q : Shape) {
+    Result.InBounds = Result.InBounds && T.InBounds(Q.x, Q.y);
+    Result.OnTrack = Result.OnTrack && T.IsOnTrack(Q.x, Q.y);
   }
-  return LastIs2D ? static_cast<TPlayer2D*>(Player) : nullptr;
-}
-
-bool TPlayer2D::ShapeInBounds() {
-  UpdateShape();
-  const TTrack2D& T = Track2D();
-  for (const TPoint& Q : Shape)
-    if (!T.InBounds(Q.x, Q.y)) return false;
-  return true;
-}
-
-bool TPlayer2D::ShapeOnTrack() {
-  UpdateShape();
-  const TTrack2D& T = Track2D();
-  for (const TPoint& Q : Shape)
-    if (!T.IsOnTrack(Q.x, Q.y)) return false;
-  return true;
+  return Result;
 }

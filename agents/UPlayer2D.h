@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "agents/UPlayer.h"
-
-class TTrack2D;
+#include "world/UTrack2D.h"
 
 /// Adds "PosX", "PosY" (the macro parameters), "Angle", "VelX", "VelY" and a 3-point outline.
 /// Positions in pixels, x right and y down; angles in radians towards +y; speeds in px/s.
@@ -29,8 +28,11 @@ class TPlayer2D : public TPlayer {
   void Draw() override;
   void DrawTrace() override;
   void DrawFuture(int32_t Index) override;
-  /// Whether a vertex of this outline lies inside Other's (taken as convex).
+  /// Whether a vertex of this outline lies inside Other's (taken as convex); false for a player
+  /// that is not planar. At debug level Collisions the test draws its working and lets the
+  /// window show each mark; it gives up (false) as soon as either player has left the track.
   bool CollidesWith(TPlayer& Other) override;
+  TPlayer2D* AsPlanar() override { return this; }
 
   double PosX() const { return State().Params[PosXIndex]->Value; }
   double PosY() const { return State().Params[PosYIndex]->Value; }
@@ -67,20 +69,29 @@ class TPlayer2D : public TPlayer {
   double Top() const { return PosY() - GetSize(); }
   double Bottom() const { return PosY() + GetSize(); }
 
-  /// Every outline point strictly inside the picture (stops at the first that is not).
-  bool ShapeInBounds();
-  /// Every outline point on the road (stops at the first that is not).
-  bool ShapeOnTrack();
+  /// Where the outline stands: every point strictly inside the picture, every point on the road.
+  struct TOutlineTest {
+    bool InBounds;
+    bool OnTrack;
+  };
+  TOutlineTest TestOutline();
+  bool ShapeInBounds() { return TestOutline().InBounds; }
+  bool ShapeOnTrack() { return TestOutline().OnTrack; }
 
-  /// Player as a planar body, or null when it is not one. The answer of dynamic_cast is kept
-  /// per dynamic type: the collision pass asks for every pair of players on every sub-step.
+  /// Player as a planar body, or null when it is not one.
   static TPlayer2D* AsPlayer2D(TPlayer* Player);
+
+  /// The track as a planar circuit, set by the circuit when it adds this player.
+  TTrack2D* Circuit = nullptr;
 
  protected:
   /// Recomputes Shape from the active state with the given angle factors (times pi).
   void BuildShape(const double* AngleFactors, int32_t Count);
   /// The track as a planar circuit (the player must be on one to test its outline).
-  TTrack2D& Track2D() const;
+  TTrack2D& Track2D() const {
+    if (Circuit && Track == Circuit) return *Circuit;
+    return TrackAs2D();
+  }
   /// cos and sin of angle A, worked out once per value of A: the outline and the kart's time
   /// step share those of "Angle".
   void CosSin(double A, double& Cos, double& Sin) {
@@ -107,7 +118,9 @@ class TPlayer2D : public TPlayer {
   double OffsetCos[MaxOffsets] = {};
   double OffsetSin[MaxOffsets] = {};
 
-  // Track2D() runs on every sub-step: the type check is made once per track, not per call.
-  mutable const TTrack* CheckedTrack = nullptr;
-  mutable TTrack2D* CheckedTrack2D = nullptr;
+  /// Track2D for a Track that no circuit set (or not a circuit at all: raises).
+  TTrack2D& TrackAs2D() const;
+  bool CollidesDrawn(TPlayer2D& Other);
+  /// Whether Q lies inside the convex polygon P (its edges, either winding).
+  static bool InsideConvex(const TPoint& Q, const std::vector<TPoint>& P);
 };

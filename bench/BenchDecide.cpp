@@ -14,7 +14,6 @@ namespace {
 class TBenchOwner final : public TFuturesOwner {
  public:
   bool UsesRefined() const override { return true; }
-  void DrawFuture(int32_t) override {}
 };
 
 void Add(TState& S, const char* Name, TParamKind Kind, double Value, double MaxValue,

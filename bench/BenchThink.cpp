@@ -73,7 +73,7 @@ void MeasureMemory(uint64_t Seed, int Moves, int Futures) {
   const auto T0 = TClock::now();
   for (int M = 1; M <= Moves; ++M) {
     W.Track.ThinkAndMove(100, 100);
-    Most = std::max(Most, W.Track.LastFutureCounter - 1);
+    Most = std::max(Most, W.Track.LastPasses);
     if (M == Early) {
       EarlyPeak = PeakRssKiB();
       EarlyMost = Most;
@@ -143,7 +143,7 @@ TBudgetRun BudgetMoves(TWorld& W, int Moves) {
   const auto T0 = TClock::now();
   for (int M = 0; M < Moves; ++M) {
     W.Track.ThinkAndMove(100, 100);
-    const int Futures = W.Track.LastFutureCounter - 1;
+    const int Futures = W.Track.LastPasses;
     Sum += Futures;
     Min = std::min(Min, Futures);
   }

@@ -36,6 +36,13 @@ TStateParam::TStateParam(const std::string& AName, TParamKind AKind, double AVal
   GridIndexValid = false;
 }
 
+TStateParam::TStateParam(const TParamDecl& Decl)
+    : TStateParam(Decl.Name, Decl.Kind, Decl.Value, Decl.Bounded ? Decl.Max : 0,
+                  Decl.Bounded ? Decl.Min : 0, Decl.Precision) {
+  if (Decl.Bounded && !(Decl.Min < Decl.Max))
+    throw EModelError("TStateParam: \"" + Name + "\" needs a lower bound below its upper bound.");
+}
+
 void TStateParam::SetName(const std::string& AName) { Name = TrimUpper(AName); }
 
 void TStateParam::Assign(const TStateParam& Source) {
@@ -69,6 +76,11 @@ void TState::AddParam(std::unique_ptr<TStateParam> Param) {
   Params.push_back(std::move(Param));
   if (P->IsFree()) FreeParams.push_back(P);
   if (P->IsMacro()) MacroParams.push_back(P);
+}
+
+int32_t TState::AddParam(const TParamDecl& Decl) {
+  AddParam(std::make_unique<TStateParam>(Decl));
+  return IndexOfName(Decl.Name);
 }
 
 int32_t TState::IndexOfName(const std::string& Name) const {

@@ -16,6 +16,18 @@ enum TParamKind : uint8_t {
   pkFree = 2,   ///< a decision of the player
 };
 
+/// How a parameter is declared. The bounds apply only when Bounded (then Min < Max); an
+/// unbounded parameter takes any value.
+struct TParamDecl {
+  const char* Name = "";
+  TParamKind Kind = pkPlain;
+  double Value = 0;
+  bool Bounded = false;
+  double Min = 0;
+  double Max = 0;
+  double Precision = 0;  ///< grid step of a macro parameter, random range of a free one
+};
+
 /// One named double with bounds, a grid step (or random range) and two derived integers:
 /// IntValue (thousandths at the last Quantize) and a cached grid index.
 class TStateParam {
@@ -34,9 +46,11 @@ class TStateParam {
 
   /// Empty name, pkPlain, all numbers 0 (used to grow a copy of a state).
   TStateParam();
-  /// Note the order: the upper bound comes before the lower bound.
+  /// Note the order: the upper bound comes before the lower bound. Prefer the declaration.
   TStateParam(const std::string& AName, TParamKind AKind, double AValue, double AMaxValue,
               double AMinValue, double APrecision);
+  /// Raises for a bounded declaration whose Min is not below its Max.
+  explicit TStateParam(const TParamDecl& Decl);
 
   void SetName(const std::string& AName);
 
@@ -122,6 +136,8 @@ class TState {
 
   /// Takes ownership.
   void AddParam(std::unique_ptr<TStateParam> Param);
+  /// Adds a parameter as declared; returns the index of the first parameter of its name.
+  int32_t AddParam(const TParamDecl& Decl);
 
   int32_t ParamCount() const { return static_cast<int32_t>(Params.size()); }
   int32_t FreeParamCount() const { return static_cast<int32_t>(FreeParams.size()); }

@@ -278,7 +278,7 @@ int main(int Argc, char** Argv) {
     }
     SecondsThinking += std::chrono::duration<double>(std::chrono::steady_clock::now() - T0).count();
 
-    const int Futures = Track.LastFutureCounter - 1;
+    const int Futures = Track.LastPasses;
     FutureSum += Futures;
     FutureMin = std::min(FutureMin, Futures);
     for (size_t I = 0; I < Karts.size(); ++I) {

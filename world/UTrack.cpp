@@ -7,6 +7,7 @@
 
 #include "agents/UPlayer.h"
 #include "decision/UBase.h"
+#include "world/URaceSetup.h"
 
 namespace {
 
@@ -35,10 +36,15 @@ TPlayer& TTrack::GetPlayer(int32_t Index) const {
   return *Players[Index];
 }
 
+bool TTrack::HasPlayer(const TPlayer* Player) const {
+  return std::find(Players.begin(), Players.end(), Player) != Players.end();
+}
+
 void TTrack::AddPlayer(TPlayer& Player) {
-  if (std::find(Players.begin(), Players.end(), &Player) != Players.end()) return;
+  if (HasPlayer(&Player)) return;
   Players.push_back(&Player);
   Player.Track = this;
+  PlayersChanged();
 }
 
 void TTrack::RemovePlayer(TPlayer* Player, bool FreeIt) {
@@ -46,6 +52,7 @@ void TTrack::RemovePlayer(TPlayer* Player, bool FreeIt) {
   if (It == Players.end()) return;
   if (FreeIt) delete Player;
   Players.erase(It);
+  PlayersChanged();
 }
 
 void TTrack::Redraw() {
@@ -56,90 +63,94 @@ void TTrack::Redraw() {
 void TTrack::ThinkAndMove(int32_t TimeBudgetMs, int32_t TimeStepMs) {
   if (TimeStepMs <= 0) throw EModelError("ThinkAndMove: the time step must be positive.");
   const int32_t SubSteps = std::max(2, RoundEven(Seconds * 1000.0 / TimeStepMs));
-  const int32_t MinFutures = TeamScore ? 500 : 200;
-  const int32_t FixedTarget = std::max(FixedPasses, MinFutures);
-
   for (int32_t I = 0; I < PlayerCount(); ++I) Players[I]->ClearFutures();
   if (DebugMemo) DebugMemo->Clear();
 
+  const int32_t Passes = ImagineFutures(TimeBudgetMs, TimeStepMs, SubSteps);
+  LastPasses = Passes;
+  LastSubSteps = SubSteps;
+  if (TeamScore) ShareTeamScores();
+  MoveForReal(TimeStepMs, Passes);
+  if (Collisions) ResolveCollisions();
+  // Last: the window's handlers may destroy the players and this track here.
+  ProcessMessages();
+}
+
+int32_t TTrack::ImagineFutures(int32_t TimeBudgetMs, int32_t TimeStepMs, int32_t SubSteps) {
+  const int32_t Minimum = TeamScore ? MinTeamFutures : MinFutures;
+  const int32_t Target = std::max(FixedPasses, Minimum);
   const int64_t Deadline = FixedPasses > 0 ? 0 : NowMs() + RoundEven(0.9 * TimeBudgetMs);
-  int32_t FutureCounter = 1;
 
   // An error inside a pass leaves the step at once; the guard puts every player back in real
-  // mode (without storing the broken future), so that the window never edits a simulation
-  // state and the next step starts its futures from fresh copies.
-  // It stands down once the passes are over: the message processing at the end of the step may
-  // destroy the window, and with it the players and this track.
+  // mode without storing the broken future, so that the window never edits a simulation state
+  // and the next step starts its futures from fresh copies.
   struct TRealModeGuard {
     TTrack& Track;
     bool Armed = true;
     ~TRealModeGuard() {
-      if (!Armed) return;
-      for (TPlayer* P : Track.Players)
-        if (P->Simulating) {
-          P->Simulating = false;
-          P->ShapeDirty = true;
-        }
+      if (Armed)
+        for (TPlayer* P : Track.Players) P->AbandonFuture();
     }
   } Guard{*this};
 
-  // Passes: every player imagines one future per pass, all of them side by side.
-  for (;;) {
-    for (int32_t I = 0; I < PlayerCount(); ++I) Players[I]->SetSimulating(true);
-    for (int32_t M = 1; M <= SubSteps; ++M) {
-      const bool TraceStep = M % 5 == 0;
-      for (int32_t I = 0; I < PlayerCount(); ++I) {
-        TPlayer& P = *Players[I];
-        P.Decide();
-        P.Advance(TimeStepMs);
-        if (TraceStep && P.DebugLevel >= TDebugLevel::Traces) P.DrawTrace();
-      }
-      if (Collisions) ResolveCollisions();
-    }
-    for (int32_t I = 0; I < PlayerCount(); ++I) Players[I]->SetSimulating(false);
-    ++FutureCounter;
-
-    // A pass is never cut short; the minimum count wins over the deadline.
-    if (FixedPasses > 0) {
-      if (FutureCounter > FixedTarget) break;
-    } else if (FutureCounter > MinFutures && NowMs() > Deadline) {
-      break;
-    }
-  }
+  int32_t Passes = 0;
+  // A pass is never cut short; the minimum count wins over the deadline.
+  do {
+    RunPass(SubSteps, TimeStepMs);
+    ++Passes;
+  } while (FixedPasses > 0 ? Passes < Target : Passes < Minimum || NowMs() <= Deadline);
   Guard.Armed = false;
-  LastFutureCounter = FutureCounter;
-  LastSubSteps = SubSteps;
+  return Passes;
+}
 
-  // Team scoring: futures with the same index were simulated in the same pass.
-  if (TeamScore && PlayerCount() > 0) {
-    const int32_t N = Players[0]->Futures->Count();
-    for (int32_t R = 0; R < N; ++R) {
-      double Sum = 0;
-      for (int32_t I = 0; I < PlayerCount(); ++I) Sum += Players[I]->Futures->FutureScore(R);
-      const double Avg = Sum / PlayerCount();
-      for (int32_t I = 0; I < PlayerCount(); ++I)
-        Players[I]->Futures->SetFutureTeamAvgScore(R, Avg);
+void TTrack::RunPass(int32_t SubSteps, int32_t TimeStepMs) {
+  for (int32_t I = 0; I < PlayerCount(); ++I) Players[I]->BeginFuture();
+  for (int32_t M = 1; M <= SubSteps; ++M) {
+    const bool TraceStep = M % 5 == 0;
+    for (int32_t I = 0; I < PlayerCount(); ++I) {
+      TPlayer& P = *Players[I];
+      P.Decide();
+      P.Advance(TimeStepMs);
+      if (TraceStep && P.DebugLevel >= TDebugLevel::Traces) P.DrawTrace();
     }
+    if (Collisions) ResolveCollisions();
   }
+  for (int32_t I = 0; I < PlayerCount(); ++I) Players[I]->EndFuture();
+}
 
-  // Real moves, in list order: a later player decides after the earlier ones have moved, but
-  // only from futures simulated before anyone moved.
+void TTrack::ShareTeamScores() {
+  if (PlayerCount() == 0) return;
+  // Futures with the same index were simulated in the same pass.
+  const int32_t N = Players[0]->Futures->Count();
+  for (int32_t R = 0; R < N; ++R) {
+    double Sum = 0;
+    for (int32_t I = 0; I < PlayerCount(); ++I) Sum += Players[I]->Futures->FutureScore(R);
+    const double Avg = Sum / PlayerCount();
+    for (int32_t I = 0; I < PlayerCount(); ++I) Players[I]->Futures->SetFutureTeamAvgScore(R, Avg);
+  }
+}
+
+void TTrack::MoveForReal(int32_t TimeStepMs, int32_t Passes) {
+  // A later player decides after the earlier ones have moved, but only from futures simulated
+  // before anyone moved.
   for (int32_t I = 0; I < PlayerCount(); ++I) {
     TPlayer& P = *Players[I];
-    P.Decide();
+    P.DecideFromFutures();
     if (P.DebugLevel >= TDebugLevel::EndPoints) P.DrawFutures();
     P.Advance(TimeStepMs);
-    if (DebugMemo && P.DebugLevel == TDebugLevel::Traces) {
-      DebugMemo->SetText(P.GetInfo());
-    } else if (DebugMemo && P.DebugLevel >= TDebugLevel::EndPoints) {
-      DebugMemo->Clear();
-      DebugMemo->AddLine("Futures: " + std::to_string(FutureCounter));
-      DebugMemo->AddLine("Options: " + std::to_string(P.Futures->OptionCount()));
-      for (int32_t R = 0; R < P.Futures->OptionCount(); ++R)
-        DebugMemo->AddLine(OptionLine(P.Futures->Option(R)));
-    }
+    if (DebugMemo) ListThinking(P, Passes);
   }
+}
 
-  if (Collisions) ResolveCollisions();
-  ProcessMessages();
+void TTrack::ListThinking(TPlayer& P, int32_t Passes) {
+  if (P.DebugLevel == TDebugLevel::Traces) {
+    DebugMemo->SetText(P.GetInfo());
+  } else if (P.DebugLevel >= TDebugLevel::EndPoints) {
+    DebugMemo->Clear();
+    // The count shown is one more than the futures imagined, as it always was.
+    DebugMemo->AddLine("Futures: " + std::to_string(Passes + 1));
+    DebugMemo->AddLine("Options: " + std::to_string(P.Futures->OptionCount()));
+    for (int32_t R = 0; R < P.Futures->OptionCount(); ++R)
+      DebugMemo->AddLine(OptionLine(P.Futures->Option(R)));
+  }
 }

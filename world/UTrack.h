@@ -34,11 +34,22 @@ class TTrack {
 
   int32_t PlayerCount() const { return static_cast<int32_t>(Players.size()); }
   TPlayer& GetPlayer(int32_t Index) const;
+  /// Whether Player is on the list; compares addresses only, so a destroyed player may be asked.
+  bool HasPlayer(const TPlayer* Player) const;
   /// Appends the player and sets its Track, unless it is already on the list.
   void AddPlayer(TPlayer& Player);
   /// Takes the player off the list; FreeIt destroys it first. Unknown players: nothing.
   void RemovePlayer(TPlayer* Player, bool FreeIt);
-  /// One move: every player imagines its futures within the budget, then moves once.
+  /// One move: every player imagines its futures within the budget (at least 200 each, 500 when
+  /// thinking as a team), then every player makes its real decision and moves once.
+  ///
+  /// Re-entrancy: the step ends by letting the desktop process its pending messages, and the
+  /// collision pass at debug level Collisions does so after each mark. The window's handlers run
+  /// there and may remove players, or destroy the window, its karts and this track. The caller
+  /// must keep the track alive until the step returns and check, before it touches anything
+  /// again, that its window still exists. Inside the step, nothing of a player is touched after
+  /// the final message processing, and the collision pass stops when a pair it is working on
+  /// has left the list.
   void ThinkAndMove(int32_t TimeBudgetMs, int32_t TimeStepMs);
   /// Cleans the picture (unless KeepTrails) and draws every player.
   void Redraw();
@@ -47,7 +58,25 @@ class TTrack {
     if (MessagePump) MessagePump->ProcessMessages();
   }
 
-  /// Counters of the last ThinkAndMove, for the headless runner and tests.
-  int32_t LastFutureCounter = 0;
+  /// Figures of the last ThinkAndMove, for the headless runner and tests: the passes run (the
+  /// futures each player imagined) and the sub-steps of each future.
+  int32_t LastPasses = 0;
   int32_t LastSubSteps = 0;
+
+ protected:
+  /// Runs after every change of the player list.
+  virtual void PlayersChanged() {}
+
+ private:
+  /// The passes: every player imagines one future per pass, all side by side, until the
+  /// deadline has passed and the minimum is reached (or exactly FixedPasses). Returns the count.
+  int32_t ImagineFutures(int32_t TimeBudgetMs, int32_t TimeStepMs, int32_t SubSteps);
+  /// One future for every player: SubSteps random decisions and time steps.
+  void RunPass(int32_t SubSteps, int32_t TimeStepMs);
+  /// Team scoring: future r of every player is weighed by the mean score of all futures r.
+  void ShareTeamScores();
+  /// Every player decides from its futures and moves once, in list order.
+  void MoveForReal(int32_t TimeStepMs, int32_t Passes);
+  /// The debug text of one player: its Info, or the listing of its options.
+  void ListThinking(TPlayer& Player, int32_t Passes);
 };

@@ -6,6 +6,17 @@
 #include "agents/UPlayer2D.h"
 #include "decision/UBase.h"
 
+namespace {
+
+// How colliding planar players bounce (pixels, px/s).
+constexpr double BounceShare = 0.45;  ///< of the closing speed taken from each, along the normal
+constexpr double HitScoreKept = 0.8;  ///< most of a simulated future's weight kept after a hit
+constexpr double HitSpeedFatal = 30;  ///< closing speed from which a hit keeps no weight
+constexpr double PushPx = 2;          ///< each push apart, per player
+constexpr int32_t MaxPushes = 4;      ///< pushes at most per collision
+
+}  // namespace
+
 TTrack2D::TTrack2D() = default;
 
 TTrack2D::~TTrack2D() = default;
@@ -32,74 +43,78 @@ TPlayer2D& TTrack2D::GetPlayer2D(int32_t Index) const {
   return *P;
 }
 
-void TTrack2D::ResolveCollisions() {
-  const int32_t N = PlayerCount();
-  if (N < 2) return;  // no pair
-  // This runs after every sub-step: each player is cast once, not once per pair. The debug
-  // drawing of CollidesWith lets the window run its handlers, which may change the list; an
-  // entry that no longer matches, or a player that is not planar, goes through GetPlayer2D
-  // and so raises the error it always raised.
-  constexpr int32_t MaxCached = 32;
-  const int32_t Cached = std::min(N, MaxCached);
-  TPlayer* Listed[MaxCached];
-  TPlayer2D* Planar[MaxCached];
-  for (int32_t I = 0; I < Cached; ++I) {
-    Listed[I] = Players[I];
-    Planar[I] = TPlayer2D::AsPlayer2D(Players[I]);
+void TTrack2D::PlayersChanged() {
+  Planar.clear();
+  for (TPlayer* P : Players) {
+    TPlayer2D* P2D = TPlayer2D::AsPlayer2D(P);
+    if (P2D) P2D->Circuit = this;
+    Planar.push_back(P2D);
   }
-  auto Player2D = [&](int32_t Index) -> TPlayer2D& {
-    if (Index < Cached && Planar[Index] && Index < PlayerCount() && Players[Index] == Listed[Index])
-      return *Planar[Index];
-    return GetPlayer2D(Index);
-  };
-  for (int32_t I = 0; I + 1 < N; ++I) {
-    for (int32_t J = I + 1; J < N; ++J) {
-      TPlayer2D& A = Player2D(I);
-      TPlayer2D& B = Player2D(J);
+}
+
+TPlayer2D& TTrack2D::PlanarAt(int32_t Index) const {
+  // Players is open to everyone: an entry changed behind AddPlayer's back is cast afresh.
+  TPlayer2D* P = static_cast<size_t>(Index) < Planar.size() ? Planar[Index] : nullptr;
+  return P && P == Players[Index] ? *P : GetPlayer2D(Index);
+}
+
+void TTrack2D::ResolveCollisions() {
+  for (int32_t I = 0; I + 1 < PlayerCount(); ++I) {
+    for (int32_t J = I + 1; J < PlayerCount(); ++J) {
+      TPlayer2D& A = PlanarAt(I);
+      TPlayer2D& B = PlanarAt(J);
       // Boxes that only touch still go on to the outline test.
       if (B.Right() < A.Left() || B.Left() > A.Right() || B.Bottom() < A.Top() ||
           B.Top() > A.Bottom())
         continue;
-      const bool HitA = A.CollidesWith(B);
-      const bool HitB = !HitA && B.CollidesWith(A);
-      if (!HitA && !HitB) continue;
-
-      // The normal points from A to B. Coinciding centres have none: push along A's heading,
-      // so that the pair still comes apart and no speed or position becomes NaN.
-      const double Dx = B.PosX() - A.PosX();
-      const double Dy = B.PosY() - A.PosY();
-      const double D = std::sqrt(Dx * Dx + Dy * Dy);
-      double Nx;
-      double Ny;
-      if (D > 0) {
-        Nx = Dx / D;
-        Ny = Dy / D;
-      } else {
-        Nx = std::cos(A.Angle());
-        Ny = std::sin(A.Angle());
-      }
-
-      // Only an approach along the normal is exchanged.
-      const double K = std::max(0.0, (A.VelX() - B.VelX()) * Nx + (A.VelY() - B.VelY()) * Ny);
-      A.SetVelX(A.VelX() - 0.45 * Nx * K);
-      A.SetVelY(A.VelY() - 0.45 * Ny * K);
-      B.SetVelX(B.VelX() + 0.45 * Nx * K);
-      B.SetVelY(B.VelY() + 0.45 * Ny * K);
-
-      // A simulated hit keeps at most 0.8 of the future's weight, none from a speed of 30 on.
-      const double F = std::min(0.8, std::max(0.0, 1 - K / 30));
-      if (A.Simulating) {
-        A.State().ScoreFactor *= F;
-        B.State().ScoreFactor *= F;
-      }
-
-      // At most four 2-pixel pushes each, leaving the trace points alone.
-      for (int32_t Push = 0; Push < 4; ++Push) {
-        A.MoveBy(false, true, -2 * Nx, -2 * Ny, 0);
-        B.MoveBy(false, true, 2 * Nx, 2 * Ny, 0);
-        if (HitA && !A.CollidesWith(B)) break;
-        if (HitB && !B.CollidesWith(A)) break;
-      }
+      if (!Separate(A, B)) return;
     }
   }
+}
+
+bool TTrack2D::Separate(TPlayer2D& A, TPlayer2D& B) {
+  // At debug level Collisions the tests let the window's handlers run, which may take either
+  // player off the list (and destroy it): then the pass ends without touching them.
+  const bool Drawn =
+      A.DebugLevel == TDebugLevel::Collisions || B.DebugLevel == TDebugLevel::Collisions;
+  auto Listed = [&] { return !Drawn || (HasPlayer(&A) && HasPlayer(&B)); };
+  const bool HitA = A.CollidesWith(B);
+  if (!Listed()) return false;
+  const bool HitB = !HitA && B.CollidesWith(A);
+  if (!Listed()) return false;
+  if (!HitA && !HitB) return true;
+
+  // The normal points from A to B. Coinciding centres have none: push along A's heading, so
+  // that the pair still comes apart and no speed or position becomes NaN.
+  const double Dx = B.PosX() - A.PosX();
+  const double Dy = B.PosY() - A.PosY();
+  const double D = std::sqrt(Dx * Dx + Dy * Dy);
+  const double Nx = D > 0 ? Dx / D : std::cos(A.Angle());
+  const double Ny = D > 0 ? Dy / D : std::sin(A.Angle());
+
+  // Only an approach along the normal is exchanged.
+  const double K = std::max(0.0, (A.VelX() - B.VelX()) * Nx + (A.VelY() - B.VelY()) * Ny);
+  A.SetVelX(A.VelX() - BounceShare * Nx * K);
+  A.SetVelY(A.VelY() - BounceShare * Ny * K);
+  B.SetVelX(B.VelX() + BounceShare * Nx * K);
+  B.SetVelY(B.VelY() + BounceShare * Ny * K);
+
+  // A simulated hit keeps at most HitScoreKept of the future's weight, none from a closing
+  // speed of HitSpeedFatal on.
+  const double F = std::min(HitScoreKept, std::max(0.0, 1 - K / HitSpeedFatal));
+  if (A.Simulating) {
+    A.State().ScoreFactor *= F;
+    B.State().ScoreFactor *= F;
+  }
+
+  // A few small pushes each, leaving the trace points alone.
+  for (int32_t Push = 0; Push < MaxPushes; ++Push) {
+    A.MoveBy(false, true, -PushPx * Nx, -PushPx * Ny, 0);
+    B.MoveBy(false, true, PushPx * Nx, PushPx * Ny, 0);
+    if (HitA && !A.CollidesWith(B)) break;
+    if (!Listed()) return false;
+    if (HitB && !B.CollidesWith(A)) break;
+    if (!Listed()) return false;
+  }
+  return true;
 }

@@ -35,4 +35,18 @@ class TTrack2D : public TTrack {
   bool IsOnTrack(int32_t X, int32_t Y) const {
     return InBounds(X, Y) && !OffTrackMap[static_cast<size_t>(X) * Height + Y];
   }
+
+ protected:
+  /// Casts every player once, so that the collision pass and the players' pixel tests need no
+  /// cast per sub-step.
+  void PlayersChanged() override;
+
+ private:
+  std::vector<TPlayer2D*> Planar;  ///< Players as planar bodies, null where one is not
+
+  /// Player Index as a planar body (raises for one that is not).
+  TPlayer2D& PlanarAt(int32_t Index) const;
+
+  /// Pushes a colliding pair apart; false when the pair left the list while it was tested.
+  bool Separate(TPlayer2D& A, TPlayer2D& B);
 };

@@ -10,13 +10,11 @@
 #include "decision/UListOfFutures.h"
 #include "decision/UState.h"
 
-/// Stands in for the player: a refinement switch and a log of DrawFuture calls.
+/// Stands in for the player: a refinement switch.
 class TFakeOwner final : public TFuturesOwner {
  public:
   bool Refined = false;
-  std::vector<int32_t> Drawn;
   bool UsesRefined() const override { return Refined; }
-  void DrawFuture(int32_t Index) override { Drawn.push_back(Index); }
 };
 
 inline void AddParam(TState& S, const std::string& Name, TParamKind Kind, double Value,

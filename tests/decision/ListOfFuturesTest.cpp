@@ -68,8 +68,6 @@ TEST(ListOfFutures, MergeKeepsTheBestScoreAndCountsTheClass) {
   EXPECT_EQ(List.Option(0).FreeParam(0).RoundedValue(), 5);
   EXPECT_EQ(List.Option(0).DecisionText(), "(5, 0) #4");
 
-  List.DrawAll();
-  EXPECT_EQ(Owner.Drawn, (std::vector<int32_t>{0, 1}));
   EXPECT_EQ(ListIndexError(2), ErrorOf([&] { List.Future(2); }));
   EXPECT_EQ(ListIndexError(-1), ErrorOf([&] { List.Option(-1); }));
 }
@@ -152,7 +150,6 @@ TEST(ListOfFutures, SharesWeighTheInitialDecisions) {
   EXPECT_NEAR(List.Option(1).Score, 1 / 4.1, 1e-12);
   EXPECT_NEAR(Real->FreeParam(0).Value, 10 / 4.1, 1e-12);
   EXPECT_EQ(Real->FreeParam(1).Value, 0);
-  EXPECT_TRUE(Owner.Drawn.empty());
 
   // A single future: one option whose share is W / (0.1 + W).
   List.Clear();
@@ -188,8 +185,6 @@ TEST(ListOfFutures, EmptyListsDecideZeroAndClearKeepsOptionsUntilDecide) {
   List.Clear();
   EXPECT_EQ(List.Count(), 0);
   EXPECT_EQ(List.OptionCount(), 2);
-  List.DrawAll();
-  EXPECT_TRUE(Owner.Drawn.empty());
   List.Decide(*Real);
   EXPECT_EQ(List.OptionCount(), 0);
   EXPECT_EQ(ListIndexError(0), ErrorOf([&] { List.Option(0); }));

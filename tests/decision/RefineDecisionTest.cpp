@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "DecisionFixtures.h"
+#include "decision/USplineScan.h"
 
 namespace {
 
@@ -16,15 +17,15 @@ void AddAll(TListOfFutures& List, std::initializer_list<TFutureDraft> Drafts) {
 
 TEST(RefineDecision, ScanFollowsTheCurveThroughThePoints) {
   // Two points: the curve is the straight line between them.
-  auto Scan = TListOfFutures::ScanSpline({{-5, 0.2}, {5, 0.6}}, 2);
+  auto Scan = ScanSpline({{-5, 0.2}, {5, 0.6}}, 2);
   EXPECT_DOUBLE_EQ(Scan.XAtMax, 5);
   EXPECT_DOUBLE_EQ(Scan.MaxY, 0.6);
   EXPECT_NEAR(Scan.YAtR, 0.5392, 1e-12);  // the sample at x = 3.48, the first past R
 
-  EXPECT_EQ(TListOfFutures::ScanSpline({{-5, 0.2}, {5, 0.6}}, 6).YAtR, -9999);
+  EXPECT_EQ(ScanSpline({{-5, 0.2}, {5, 0.6}}, 6).YAtR, -9999);
   // R on a sample: the later of the two samples around it counts.
-  EXPECT_NEAR(TListOfFutures::ScanSpline({{-5, 0.2}, {5, 0.6}}, -5).YAtR, 0.2608, 1e-12);
-  Scan = TListOfFutures::ScanSpline({{5, 0.7}}, 2);
+  EXPECT_NEAR(ScanSpline({{-5, 0.2}, {5, 0.6}}, -5).YAtR, 0.2608, 1e-12);
+  Scan = ScanSpline({{5, 0.7}}, 2);
   EXPECT_EQ(Scan.XAtMax, 0);
   EXPECT_EQ(Scan.YAtR, -9999);
   EXPECT_EQ(Scan.MaxY, 0);
@@ -32,7 +33,7 @@ TEST(RefineDecision, ScanFollowsTheCurveThroughThePoints) {
   // Evenly spaced points of the parabola y = 1 - x^2 / 16: with Catmull-Rom tangents the
   // middle segment is the parabola itself, peaking between its samples at x = -0.2 and 0.2.
   const TPoints Parabola = {{-3, 0.4375}, {-1, 0.9375}, {1, 0.9375}, {3, 0.4375}};
-  Scan = TListOfFutures::ScanSpline(Parabola, 0.5);
+  Scan = ScanSpline(Parabola, 0.5);
   EXPECT_NEAR(Scan.MaxY, 1 - 0.04 / 16, 1e-12);
   EXPECT_NEAR(std::abs(Scan.XAtMax), 0.2, 1e-12);
   EXPECT_NEAR(Scan.YAtR, 1 - 0.36 / 16, 1e-12);  // at x = 0.6

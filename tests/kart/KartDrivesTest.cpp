@@ -42,7 +42,7 @@ TEST(KartDrives, ASingleKartLeavesItsStartStaysOnTheRoadAndGoesRoundTheBends) {
   for (int Move = 0; Move < Moves; ++Move) {
     const double X0 = Kart.PosX(), Y0 = Kart.PosY();
     Track.ThinkAndMove(100, 100);
-    ASSERT_EQ(Track.LastFutureCounter, 201);
+    ASSERT_EQ(Track.LastPasses, 200);
     Distance += std::hypot(Kart.PosX() - X0, Kart.PosY() - Y0);
     Farthest = std::max(Farthest, std::hypot(Kart.PosX() - 200, Kart.PosY() - 460));
     if (Kart.ShapeOnTrack()) ++OnRoad;

@@ -102,7 +102,7 @@ void RunAndCompare(const char* Name, int KartCount, const TKartRecord (&Recorded
   std::vector<TKartRecord> Seen;
   for (int Move = 1; Move <= ExactnessMoves; ++Move) {
     World.Track.ThinkAndMove(100, 100);
-    ASSERT_EQ(World.Track.LastFutureCounter, ExactnessFutures + 1);
+    ASSERT_EQ(World.Track.LastPasses, ExactnessFutures);
     for (int K = 0; K < KartCount; ++K) {
       Seen.push_back(Observe(*World.Karts[K]));
       if (Seen.size() > N || ::testing::Test::HasFailure()) continue;
