@@ -6,6 +6,7 @@
 #include <numbers>
 #include <vector>
 
+#include "agents/UKart.h"
 #include "decision/UListOfFutures.h"
 #include "decision/UState.h"
 
@@ -16,29 +17,13 @@ class TBenchOwner final : public TFuturesOwner {
   bool UsesRefined() const override { return true; }
 };
 
-void Add(TState& S, const char* Name, TParamKind Kind, double Value, double MaxValue,
-         double MinValue, double Precision) {
-  S.AddParam(std::make_unique<TStateParam>(Name, Kind, Value, MaxValue, MinValue, Precision));
-}
-
-/// A kart's parameters in the kart's order, end points on a 10-pixel grid.
+/// A real kart's parameters, end points on a 10-pixel grid.
 std::unique_ptr<TState> MakeKartState() {
-  constexpr double QuarterPi = std::numbers::pi / 4;
+  const TKart Kart(0, 0, 0);
   auto S = std::make_unique<TState>();
-  Add(*S, "Size", pkPlain, 6, 3, 25, 0);
-  Add(*S, "Dead", pkPlain, 0, 0, 1, 0);
-  Add(*S, "PosX", pkMacro, 0, 0, 0, 10);
-  Add(*S, "PosY", pkMacro, 0, 0, 0, 10);
-  Add(*S, "Angle", pkMacro, 0, 0, 0, 0);
-  Add(*S, "VelX", pkMacro, 0, 0, 0, 0);
-  Add(*S, "VelY", pkMacro, 0, 0, 0, 0);
-  Add(*S, "Turn", pkMacro, 0, QuarterPi, -QuarterPi, 0);
-  Add(*S, "Power", pkMacro, 0, 10, -10, 0);
-  Add(*S, "Battery", pkMacro, 100, 100, 0, 0);
-  Add(*S, "UseBattery", pkPlain, 0, 0, 0, 0);
-  Add(*S, "CanRunOut", pkPlain, 0, 0, 0, 0);
-  Add(*S, "PushTurn", pkFree, 0, 5, -5, 5);
-  Add(*S, "PushPower", pkFree, 0, 180, -180, 50);
+  S->CopyFrom(*Kart.RealState);
+  S->ParamByName("PosX").Precision = 10;
+  S->ParamByName("PosY").Precision = 10;
   return S;
 }
 

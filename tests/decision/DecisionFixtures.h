@@ -22,24 +22,34 @@ inline void AddParam(TState& S, const std::string& Name, TParamKind Kind, double
   S.AddParam(std::make_unique<TStateParam>(Name, Kind, Value, MaxValue, MinValue, Precision));
 }
 
-/// A kart's fourteen parameters in the kart's order, at rest.
-inline std::unique_ptr<TState> MakeKartState(double GridStep = 15) {
+/// A kart's fourteen parameters in the kart's order, at rest (a test holds them to TKart's).
+inline std::vector<TParamDecl> KartParamDecls(double GridStep = 15) {
   constexpr double QuarterPi = std::numbers::pi / 4;
+  return {
+      {.Name = "Size", .Value = 6},
+      {.Name = "Dead"},
+      {.Name = "PosX", .Kind = pkMacro, .Precision = GridStep},
+      {.Name = "PosY", .Kind = pkMacro, .Precision = GridStep},
+      {.Name = "Angle", .Kind = pkMacro},
+      {.Name = "VelX", .Kind = pkMacro},
+      {.Name = "VelY", .Kind = pkMacro},
+      {.Name = "Turn", .Kind = pkMacro, .Bounded = true, .Min = -QuarterPi, .Max = QuarterPi},
+      {.Name = "Power", .Kind = pkMacro, .Bounded = true, .Min = -10, .Max = 10},
+      {.Name = "Battery", .Kind = pkMacro, .Value = 100, .Bounded = true, .Min = 0, .Max = 100},
+      {.Name = "UseBattery"},
+      {.Name = "CanRunOut"},
+      {.Name = "PushTurn", .Kind = pkFree, .Bounded = true, .Min = -5, .Max = 5, .Precision = 5},
+      {.Name = "PushPower",
+       .Kind = pkFree,
+       .Bounded = true,
+       .Min = -180,
+       .Max = 180,
+       .Precision = 50}};
+}
+
+inline std::unique_ptr<TState> MakeKartState(double GridStep = 15) {
   auto S = std::make_unique<TState>();
-  AddParam(*S, "Size", pkPlain, 6, 3, 25, 0);
-  AddParam(*S, "Dead", pkPlain, 0, 0, 1, 0);
-  AddParam(*S, "PosX", pkMacro, 0, 0, 0, GridStep);
-  AddParam(*S, "PosY", pkMacro, 0, 0, 0, GridStep);
-  AddParam(*S, "Angle", pkMacro, 0, 0, 0, 0);
-  AddParam(*S, "VelX", pkMacro, 0, 0, 0, 0);
-  AddParam(*S, "VelY", pkMacro, 0, 0, 0, 0);
-  AddParam(*S, "Turn", pkMacro, 0, QuarterPi, -QuarterPi, 0);
-  AddParam(*S, "Power", pkMacro, 0, 10, -10, 0);
-  AddParam(*S, "Battery", pkMacro, 100, 100, 0, 0);
-  AddParam(*S, "UseBattery", pkPlain, 0, 0, 0, 0);
-  AddParam(*S, "CanRunOut", pkPlain, 0, 0, 0, 0);
-  AddParam(*S, "PushTurn", pkFree, 0, 5, -5, 5);
-  AddParam(*S, "PushPower", pkFree, 0, 180, -180, 50);
+  for (const TParamDecl& D : KartParamDecls(GridStep)) S->AddParam(D);
   return S;
 }
 

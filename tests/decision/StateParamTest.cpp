@@ -25,12 +25,20 @@ TEST(StateParam, CreateTrimsNameAndClampsOnlyWithinBounds) {
   Push.SetValue(-1000);
   EXPECT_EQ(Push.Value, -180);
 
-  // MaxValue below MinValue, as "Size" and "Dead" are made: never clamped.
-  TStateParam Size("Size", pkPlain, 6, 3, 25, 0);
-  Size.SetValue(40);
-  EXPECT_EQ(Size.Value, 40);
-  Size.SetValue(1);
-  EXPECT_EQ(Size.Value, 1);
+  // MaxValue below MinValue: never clamped; the same for an unbounded declaration.
+  TStateParam Inverted("Size", pkPlain, 6, 3, 25, 0);
+  TStateParam Size({.Name = "Size", .Value = 6, .Min = 3, .Max = 25});
+  for (TStateParam* P : {&Inverted, &Size}) {
+    P->SetValue(40);
+    EXPECT_EQ(P->Value, 40);
+    P->SetValue(1);
+    EXPECT_EQ(P->Value, 1);
+  }
+  // A bounded declaration clamps, and must say which bound is which.
+  TStateParam Turn({.Name = "Turn", .Value = 2, .Bounded = true, .Min = -1, .Max = 1});
+  EXPECT_EQ(Turn.Value, 1);
+  EXPECT_EQ(ErrorOf([] { TStateParam({.Name = "Turn", .Bounded = true, .Min = 1, .Max = -1}); }),
+            "TStateParam: \"TURN\" needs a lower bound below its upper bound.");
 
   // A macro kind with Precision 0 is carried, not gridded.
   EXPECT_FALSE(TStateParam("Angle", pkMacro, 0, 0, 0, 0).IsMacro());

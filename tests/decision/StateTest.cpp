@@ -3,6 +3,24 @@
 #include <gtest/gtest.h>
 
 #include "DecisionFixtures.h"
+#include "agents/UKart.h"
+
+TEST(State, FixtureKartIsDeclaredAsTheRealKart) {
+  // Suites that build a kart's state by hand must not drift from the kart.
+  TKart Kart(0, 0, 0);
+  const TState& Real = *Kart.RealState;
+  auto S = MakeKartState();
+  ASSERT_EQ(S->ParamCount(), Real.ParamCount());
+  for (int32_t I = 0; I < Real.ParamCount(); ++I) {
+    const TStateParam& Want = Real.Param(I);
+    const TStateParam& Got = S->Param(I);
+    EXPECT_EQ(Got.Name, Want.Name);
+    EXPECT_EQ(Got.Kind, Want.Kind) << Want.Name;
+    EXPECT_EQ(Got.MinValue, Want.MinValue) << Want.Name;
+    EXPECT_EQ(Got.MaxValue, Want.MaxValue) << Want.Name;
+    EXPECT_EQ(Got.Precision, Want.Precision) << Want.Name;
+  }
+}
 
 TEST(State, LookupAndIndexErrorsNameTheOffender) {
   auto S = MakeKartState();

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <numbers>
+#include <utility>
 
 #include "WorldTestKit.h"
 
@@ -214,4 +216,33 @@ TEST(Track2D, BoxesDecideWhoIsTestedAtAll) {
   Lonely.ResolveCollisions();
   EXPECT_EQ(W.CollisionTests, 0);
   EXPECT_EQ(W.PosX(), 10);
+}
+
+TEST(Track2D, DrawnCollisionTestStopsWhenAKartLeavesTheListDuringMessages) {
+  // At debug level Collisions the window's handlers run between the marks; one of them may
+  // remove and destroy a kart of the pair under test (the sanitizers see any later use).
+  TTrack2D Track;
+  auto Picture = RoadPicture(300, 300);
+  Track.SetImage(Picture.get());
+  TWalker A;
+  auto B = std::make_unique<TWalker>();
+  Track.AddPlayer(A);
+  Track.AddPlayer(*B);
+  A.SetPosition(100, 100, 0);
+  B->SetPosition(108, 100, 0);  // A's nose is inside B
+  A.DebugLevel = TDebugLevel::Collisions;
+  struct TRemovingPump : TMessagePump {
+    std::function<void()> Handler;
+    void ProcessMessages() override {
+      if (auto H = std::exchange(Handler, nullptr)) H();
+    }
+  } Pump;
+  Pump.Handler = [&] {
+    Track.RemovePlayer(B.get(), false);
+    B.reset();
+  };
+  Track.MessagePump = &Pump;
+  Track.ResolveCollisions();
+  EXPECT_EQ(Track.PlayerCount(), 1);
+  EXPECT_EQ(A.PosX(), 100);  // no push for a pair that is gone
 }
