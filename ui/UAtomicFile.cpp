@@ -28,9 +28,11 @@ void DiscardAtExit() {
 }
 
 void Register(TAtomicFile* File) {
+  // The list exists before the hook, so it is destroyed only after the hook has run.
+  auto& Files = OpenFiles();
   static const bool Hooked = [] { return std::atexit(DiscardAtExit) == 0; }();
   (void)Hooked;
-  OpenFiles().push_back(File);
+  Files.push_back(File);
 }
 
 void Unregister(TAtomicFile* File) {
