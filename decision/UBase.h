@@ -14,15 +14,24 @@ class EModelError : public std::runtime_error {
 };
 
 /// Nearest integer, an exact half to the even neighbour (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
-/// Every real-to-integer conversion of the program goes through here.
+/// Every real-to-integer conversion of the program goes through here. Defined for every input:
+/// a result beyond the 32-bit range saturates to INT32_MIN or INT32_MAX (infinities too), and
+/// NaN gives 0.
 inline int32_t RoundEven(double X) {
+  // Everything in this range rounds to a value that fits; NaN fails both tests.
+  if (X >= -2147483648.5 && X < 2147483647.5) {
 #if FLT_EVAL_METHOD == 0
-  // Adding and taking away 1.5 * 2^52 leaves exactly the integer that the default rounding mode
-  // (nearest, ties to even) picks, without a library call; it runs several times per sub-step.
-  if (std::fabs(X) < 0x1p51) return static_cast<int32_t>((X + 0x1.8p52) - 0x1.8p52);
+    // Adding and taking away 1.5 * 2^52 leaves exactly the integer that the default rounding
+    // mode (nearest, ties to even) picks, without a library call; it runs several times per
+    // sub-step.
+    return static_cast<int32_t>((X + 0x1.8p52) - 0x1.8p52);
+#else
+    // The program never leaves the default rounding mode, so this rounds the same way.
+    return static_cast<int32_t>(std::nearbyint(X));
 #endif
-  // The program never leaves the default rounding mode, so this rounds the same way.
-  return static_cast<int32_t>(std::nearbyint(X));
+  }
+  if (X != X) return 0;
+  return X < 0 ? INT32_MIN : INT32_MAX;
 }
 
 namespace KartRandom {

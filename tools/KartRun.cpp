@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +25,9 @@
 
 #include "agents/UKart.h"
 #include "decision/UBase.h"
+#include "tools/UNativeNames.h"
+#include "tools/UOutputChecks.h"
+#include "ui/UAtomicFile.h"
 #include "ui/UCircuitFile.h"
 #include "ui/UDefaultCircuit.h"
 #include "ui/UFrameFile.h"
@@ -137,6 +141,8 @@ TSettings ParseCommandLine(const QStringList& Arguments) {
   if (!P.parse(Arguments)) Fail(P.errorText());
   if (P.isSet("help")) {
     std::printf("%s", qPrintable(P.helpText()));
+    if (const QString Error = StandardOutputFailure(); !Error.isEmpty())
+      Fail("cannot write to standard output: " + Error, 1);
     std::exit(0);
   }
   if (!P.positionalArguments().isEmpty())
@@ -191,13 +197,34 @@ QString ColorName(int Index, TColor C) {
       .arg((C >> 16) & 0xFF, 2, 16, QChar('0'));
 }
 
-void WriteCsvRows(std::FILE* Csv, int Move, const TKartList& Karts) {
+void WriteCsvRows(TAtomicFile& Csv, int Move, const TKartList& Karts) {
+  char Field[64];
   for (size_t I = 0; I < Karts.size(); ++I) {
     const TState& S = *Karts[I]->RealState;
-    std::fprintf(Csv, "%d,%zu,%.10g,%d", Move, I + 1, S.Score, Karts[I]->ShapeOnTrack() ? 0 : 1);
-    for (const auto& Param : S.Params) std::fprintf(Csv, ",%.10g", Param->Value);
-    std::fprintf(Csv, "\n");
+    std::snprintf(Field, sizeof Field, "%d,%zu,%.10g,%d", Move, I + 1, S.Score,
+                  Karts[I]->ShapeOnTrack() ? 0 : 1);
+    Csv.Write(Field);
+    for (const auto& Param : S.Params) {
+      std::snprintf(Field, sizeof Field, ",%.10g", Param->Value);
+      Csv.Write(Field);
+    }
+    Csv.Write("\n");
   }
+}
+
+// Every CSV write is checked as it happens: the first failure ends the run, and the unfinished
+// file is removed on the way out.
+void CheckCsv(const TAtomicFile& Csv, const TSettings& S, int Move) {
+  if (Csv.Failed())
+    Fail(QStringLiteral("cannot write the CSV file '%1': %2 (at move %3); no CSV was left.")
+             .arg(S.Csv, QString::fromLocal8Bit(Csv.Error().c_str()))
+             .arg(Move),
+         1);
+}
+
+void CheckStandardOutput() {
+  if (const QString Error = StandardOutputFailure(); !Error.isEmpty())
+    Fail("cannot write to standard output: " + Error, 1);
 }
 
 }  // namespace
@@ -205,7 +232,14 @@ void WriteCsvRows(std::FILE* Csv, int Move, const TKartList& Karts) {
 int main(int Argc, char** Argv) {
   QCoreApplication App(Argc, Argv);
   QCoreApplication::setApplicationName("kartrun");
-  const TSettings S = ParseCommandLine(QCoreApplication::arguments());
+  // A file-size limit must fail the write (EFBIG), not kill the program half-way.
+  std::signal(SIGXFSZ, SIG_IGN);
+  // Names as the system gave them: QCoreApplication::arguments() loses bytes that are not UTF-8.
+  const TSettings S = ParseCommandLine(ArgumentsAsGiven(Argc, Argv));
+  if (const QString Clash = FindOutputClash(
+          {NativeName(S.Circuit), NativeName(S.Csv), NativeName(S.Frames), S.Moves});
+      !Clash.isEmpty())
+    Fail(Clash);
 
   // The circuit: built in, or a BMP checked before it is used.
   QImage Circuit;
@@ -213,7 +247,7 @@ int main(int Argc, char** Argv) {
     Circuit = DefaultCircuitImage();
     if (Circuit.isNull()) Fail("the built-in circuit is missing from this program.", 1);
   } else {
-    const TCircuitPicture Read = ReadCircuitPicture(S.Circuit);
+    const TCircuitPicture Read = ReadCircuitPictureNative(NativeName(S.Circuit));
     if (!Read.Ok()) Fail(Read.Error, 1);
     Circuit = Read.Picture;
   }
@@ -230,20 +264,24 @@ int main(int Argc, char** Argv) {
   for (int I = 0; I < S.Karts; ++I) AddKart(Track, Karts, S.Kart);
   Track.Redraw();
 
-  std::FILE* Csv = nullptr;
+  // Written beside its name and renamed there only when the run has ended well.
+  TAtomicFile Csv;
   if (!S.Csv.isEmpty()) {
-    Csv = std::fopen(QFile::encodeName(S.Csv).constData(), "w");
-    if (!Csv) Fail(QStringLiteral("cannot write the CSV file '%1'.").arg(S.Csv), 1);
-    std::fprintf(Csv, "move,kart,score,offtrack");
-    for (const auto& Param : Karts[0]->RealState->Params)
-      std::fprintf(Csv, ",%s", Param->Name.c_str());
-    std::fprintf(Csv, "\n");
+    if (!Csv.Open(NativeName(S.Csv).toStdString()))
+      Fail(QStringLiteral("cannot write the CSV file '%1': %2.")
+               .arg(S.Csv, QString::fromLocal8Bit(Csv.Error().c_str())),
+           1);
+    Csv.Write("move,kart,score,offtrack");
+    for (const auto& Param : Karts[0]->RealState->Params) Csv.Write("," + Param->Name);
+    Csv.Write("\n");
     WriteCsvRows(Csv, 0, Karts);
+    Csv.Flush();
+    CheckCsv(Csv, S, 0);
   }
 
   std::printf("kartrun: %d move%s of %d kart%s on %s, seed %llu%s\n", S.Moves,
               S.Moves == 1 ? "" : "s", S.Karts, S.Karts == 1 ? "" : "s",
-              S.Circuit.isEmpty() ? "the built-in circuit" : qPrintable(S.Circuit),
+              S.Circuit.isEmpty() ? "the built-in circuit" : NativeName(S.Circuit).constData(),
               static_cast<unsigned long long>(Seed), S.Seed ? "" : " (from the clock)");
   std::printf(
       "settings: friction %g, side friction %g, %d s futures, grid %d, collisions %s, "
@@ -256,7 +294,7 @@ int main(int Argc, char** Argv) {
                 std::max(S.Futures, S.Track.TeamScore ? MinTeamFutures : MinFutures));
   else
     std::printf("budget %d ms\n", S.BudgetMs);
-  std::fflush(stdout);
+  CheckStandardOutput();
 
   std::vector<TKartStats> Stats(Karts.size());
   int64_t FutureSum = 0;
@@ -287,10 +325,14 @@ int main(int Argc, char** Argv) {
       if (!K.ShapeOnTrack()) ++Stats[I].OffTrackMoves;
       Stats[I].DistinctFutures += K.Futures->Count();
     }
-    if (Csv) WriteCsvRows(Csv, Move, Karts);
+    if (Csv.IsOpen()) {
+      WriteCsvRows(Csv, Move, Karts);
+      Csv.Flush();
+      CheckCsv(Csv, S, Move);
+    }
     if (!S.Frames.isEmpty()) {
       try {
-        SaveFrame(Picture.Image(), FrameFileName(S.Frames, Move));
+        SaveFrameNative(Picture.Image(), NativeName(FrameFileName(S.Frames, Move)));
       } catch (const std::exception& E) {
         Fail(E.what(), 1);
       }
@@ -303,8 +345,6 @@ int main(int Argc, char** Argv) {
     }
   }
   if (Tty) std::fprintf(stderr, "\n");
-  if (Csv && std::fclose(Csv) != 0)
-    Fail(QStringLiteral("cannot finish the CSV file '%1'.").arg(S.Csv), 1);
 
   const double SimSeconds = S.Moves * TimeStepMs / 1000.0;
   const double MsPerMove = SecondsThinking * 1000 / S.Moves;
@@ -321,5 +361,8 @@ int main(int Argc, char** Argv) {
                 static_cast<double>(St.DistinctFutures) / S.Moves, MsPerMove, Karts[I]->PosX(),
                 Karts[I]->PosY());
   }
+  // The CSV takes its name only once everything, the summary included, has been written.
+  CheckStandardOutput();
+  if (Csv.IsOpen() && !Csv.Commit()) CheckCsv(Csv, S, S.Moves);
   return 0;
 }

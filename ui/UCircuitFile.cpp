@@ -1,15 +1,22 @@
 #include "ui/UCircuitFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QBuffer>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <bit>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #include "decision/UBase.h"
+#include "ui/UBmpMasks.h"
 
 namespace {
 
@@ -25,6 +32,8 @@ constexpr uint32_t BiRgb = 0;
 constexpr uint32_t BiRle8 = 1;
 constexpr uint32_t BiRle4 = 2;
 constexpr uint32_t BiBitfields = 3;
+/// Most bytes read from a file that reports no length: more than any accepted picture needs.
+constexpr int64_t MaxUnsizedBytes = int64_t{80} << 20;
 
 /// What the header says, once it is known to describe a picture the decoder handles.
 struct TBmpLayout {
@@ -32,6 +41,9 @@ struct TBmpLayout {
   int64_t Height = 0;  ///< rows, whatever their order in the file
   uint32_t Bits = 0;
   int64_t Colors = 0;  ///< entries of the colour table; 0 above 8 bits per pixel
+  bool TopDown = false;
+  int64_t DataStart = 0;
+  TBmpMasks Masks;  ///< at 16 and 32 bits per pixel
 };
 
 uint32_t ReadU16(const QByteArray& Bytes, int Offset) {
@@ -47,13 +59,11 @@ int32_t ReadI32(const QByteArray& Bytes, int Offset) {
   return static_cast<int32_t>(ReadU32(Bytes, Offset));
 }
 
-// The decoder silently turns overlapping, gapped or empty masks into black pixels, which the
-// track would take for off-road: such masks are refused instead.
-bool MasksUsable(const QByteArray& Bytes, uint32_t Bits) {
+// Overlapping, gapped or empty masks give no colour that a picture could mean: refused.
+bool MasksUsable(const TBmpMasks& Masks, uint32_t Bits) {
   const uint32_t Limit = Bits == 32 ? 0xFFFFFFFFu : (1u << Bits) - 1;
   uint32_t Seen = 0;
-  for (int I = 0; I < 3; ++I) {
-    const uint32_t Mask = ReadU32(Bytes, FileHeaderSize + InfoHeader + 4 * I);
+  for (const uint32_t Mask : {Masks.Red, Masks.Green, Masks.Blue}) {
     if (Mask == 0 || (Mask & ~Limit) != 0 || (Mask & Seen) != 0) return false;
     const uint32_t Shifted = Mask >> std::countr_zero(Mask);
     if ((Shifted & (Shifted + 1)) != 0) return false;  // not one run of ones
@@ -113,8 +123,19 @@ QString CheckHeader(const QByteArray& Head, int64_t FileSize, TBmpLayout& Layout
         .arg(Bits);
   const uint32_t MasksEnd = FileHeaderSize + InfoHeader + (Masked ? 12 : 0);
   if (Masked && FileSize < MasksEnd) return Cut();
-  if (Masked && !MasksUsable(Head, Bits))
-    return QStringLiteral("its header is damaged (unusable colour masks)");
+  TBmpMasks Masks = DefaultBmpMasks(Bits);
+  if (Masked) {
+    const int M = FileHeaderSize + InfoHeader;
+    Masks = {ReadU32(Head, M), ReadU32(Head, M + 4), ReadU32(Head, M + 8)};
+  }
+  if (Masked && !MasksUsable(Masks, Bits))
+    return QStringLiteral(
+               "its header is damaged (unusable colour masks: red %1, green %2, blue %3 at %4 "
+               "bits per pixel)")
+        .arg(QStringLiteral("0x%1").arg(Masks.Red, 0, 16))
+        .arg(QStringLiteral("0x%1").arg(Masks.Green, 0, 16))
+        .arg(QStringLiteral("0x%1").arg(Masks.Blue, 0, 16))
+        .arg(Bits);
 
   const int64_t Height = std::llabs(RawHeight);
   if (Width > MaxCircuitSide || Height > MaxCircuitSide || Width * Height > MaxCircuitPixels)
@@ -159,7 +180,7 @@ QString CheckHeader(const QByteArray& Head, int64_t FileSize, TBmpLayout& Layout
         .arg(Needed)
         .arg(FileSize);
 
-  Layout = TBmpLayout{Width, Height, Bits, Colors};
+  Layout = TBmpLayout{Width, Height, Bits, Colors, RawHeight < 0, DataStart, Masks};
   return {};
 }
 
@@ -178,22 +199,63 @@ int64_t FirstUndefinedIndex(const QImage& Image, int64_t Colors) {
   return -1;
 }
 
-QString ReadReason(const QString& Path, QImage& Picture) {
-  const QFileInfo Info(Path);
-  if (!Info.exists()) return QStringLiteral("the file does not exist");
-  if (Info.isDir()) return QStringLiteral("it is a folder, not a file");
-  if (!Info.isFile()) return QStringLiteral("it is not a regular file");
+QString SystemReason(int Errno) { return QString::fromLocal8Bit(std::strerror(Errno)); }
 
-  QFile File(Path);
-  if (!File.open(QIODevice::ReadOnly))
+/// Why Native cannot be opened, in words that say what is actually there.
+QString OpenFailure(const QByteArray& Native, int Errno) {
+  struct stat Link {};
+  switch (Errno) {
+    case ENOENT:
+      if (lstat(Native.constData(), &Link) == 0 && S_ISLNK(Link.st_mode))
+        return QStringLiteral("it is a symbolic link to a file that does not exist");
+      return QStringLiteral("the file does not exist");
+    case ELOOP:
+      return QStringLiteral("its path is a loop of symbolic links");
+    case ENOTDIR:
+      return QStringLiteral("a part of its path is not a folder");
+    default:
+      return QStringLiteral("the file cannot be opened (%1)").arg(SystemReason(Errno));
+  }
+}
+
+QString ReadReason(const QByteArray& Native, QImage& Picture) {
+  if (Native.isEmpty() || Native.contains('\0')) return QStringLiteral("the file does not exist");
+  // Opened without blocking, so a pipe of that name cannot stall the program; checked as opened.
+  const int Fd = ::open(Native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (Fd < 0) return OpenFailure(Native, errno);
+  QFile File;
+  if (!File.open(Fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    ::close(Fd);
     return QStringLiteral("the file cannot be opened (%1)").arg(File.errorString());
-  const int64_t FileSize = File.size();
-  if (FileSize == 0) return QStringLiteral("the file is empty");
+  }
+  struct stat Info {};
+  if (fstat(Fd, &Info) != 0)
+    return QStringLiteral("the file cannot be read (%1)").arg(SystemReason(errno));
+  if (S_ISDIR(Info.st_mode)) return QStringLiteral("it is a folder, not a file");
+  if (!S_ISREG(Info.st_mode)) return QStringLiteral("it is not a regular file");
 
-  const QByteArray Head = File.peek(FileHeaderSize + V5Header + 12);
+  // Some system files (/proc) claim a length of 0 and still hold text: read what is there.
+  QByteArray Whole;
+  QBuffer Contents(&Whole);
+  QIODevice* Source = &File;
+  int64_t FileSize = Info.st_size;
+  if (FileSize == 0) {
+    Whole = File.read(MaxUnsizedBytes + 1);
+    if (Whole.isEmpty() && File.error() != QFileDevice::NoError)
+      return QStringLiteral("the file cannot be read (%1)").arg(File.errorString());
+    if (Whole.isEmpty()) return QStringLiteral("the file is empty");
+    if (Whole.size() > MaxUnsizedBytes)
+      return QStringLiteral("it reports no length and holds more than %1 bytes")
+          .arg(MaxUnsizedBytes);
+    Contents.open(QIODevice::ReadOnly);
+    Source = &Contents;
+    FileSize = Whole.size();
+  }
+
+  const QByteArray Head = Source->peek(FileHeaderSize + V5Header + 12);
   if (!Head.startsWith("BM")) {
     // Other formats are refused even when they would decode: only BMP is checked for damage.
-    const QByteArray Format = QImageReader::imageFormat(&File);
+    const QByteArray Format = QImageReader::imageFormat(Source);
     if (!Format.isEmpty())
       return QStringLiteral("it is not a BMP picture but a %1 picture")
           .arg(QString::fromLatin1(Format.toUpper()));
@@ -203,7 +265,24 @@ QString ReadReason(const QString& Path, QImage& Picture) {
   TBmpLayout Layout;
   if (QString Reason = CheckHeader(Head, FileSize, Layout); !Reason.isEmpty()) return Reason;
 
-  QImageReader Reader(&File, "bmp");
+  if (Layout.Bits == 16 || Layout.Bits == 32) {
+    // Decoded here from the masks: the library's own decoding loses wide channels.
+    const QByteArray Data =
+        Source->seek(Layout.DataStart)
+            ? Source->read((Layout.Width * Layout.Bits + 31) / 32 * 4 * Layout.Height)
+            : QByteArray();
+    if (Data.size() < (Layout.Width * Layout.Bits + 31) / 32 * 4 * Layout.Height)
+      return QStringLiteral("the pixel data cannot be read (%1)").arg(Source->errorString());
+    Picture = DecodeMaskedBmp(reinterpret_cast<const uchar*>(Data.constData()), int(Layout.Width),
+                              int(Layout.Height), Layout.TopDown, Layout.Bits, Layout.Masks);
+    if (Picture.isNull())
+      return QStringLiteral("there is not enough memory for a picture of %1 x %2 pixels")
+          .arg(Layout.Width)
+          .arg(Layout.Height);
+    return {};
+  }
+
+  QImageReader Reader(Source, "bmp");
   const QImage Decoded = Reader.read();
   if (Decoded.isNull())
     return QStringLiteral("the picture cannot be decoded (%1)").arg(Reader.errorString());
@@ -227,17 +306,25 @@ QString ReadReason(const QString& Path, QImage& Picture) {
   return {};
 }
 
-}  // namespace
-
-TCircuitPicture ReadCircuitPicture(const QString& Path) {
+TCircuitPicture ReadAs(const QByteArray& NativePath, const QString& Path) {
   TCircuitPicture Result;
-  const QString Reason = ReadReason(Path, Result.Picture);
+  const QString Reason = ReadReason(NativePath, Result.Picture);
   if (!Reason.isEmpty()) {
     Result.Picture = QImage();
     Result.Error = QStringLiteral("Cannot load the circuit \"%1\": %2.")
                        .arg(QDir::toNativeSeparators(Path), Reason);
   }
   return Result;
+}
+
+}  // namespace
+
+TCircuitPicture ReadCircuitPicture(const QString& Path) {
+  return ReadAs(QFile::encodeName(Path), Path);
+}
+
+TCircuitPicture ReadCircuitPictureNative(const QByteArray& NativePath) {
+  return ReadAs(NativePath, QFile::decodeName(NativePath));
 }
 
 QImage LoadCircuitPicture(const QString& Path) {

@@ -2,6 +2,7 @@
 // Reading a circuit picture from a BMP file the user chose, refusing anything that would give
 // the track wrong pixels or exhaust memory.
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <cstdint>
@@ -24,6 +25,10 @@ struct TCircuitPicture {
 /// oversized file never yields a picture. Other formats, even under a .bmp name, are refused.
 /// Any size up to the limits is taken; smaller than the window's image control is not an error.
 TCircuitPicture ReadCircuitPicture(const QString& Path);
+
+/// As ReadCircuitPicture, with the file name in the system's own bytes, taken as they are (a
+/// name that is not valid UTF-8 included); the message shows it decoded.
+TCircuitPicture ReadCircuitPictureNative(const QByteArray& NativePath);
 
 /// As ReadCircuitPicture, but raises EModelError with the message when the file is refused.
 QImage LoadCircuitPicture(const QString& Path);

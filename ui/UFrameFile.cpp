@@ -1,11 +1,18 @@
 #include "ui/UFrameFile.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QBuffer>
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QImageWriter>
-#include <QSaveFile>
+#include <cerrno>
+#include <cstring>
+#include <string>
 
 #include "decision/UBase.h"
+#include "ui/UAtomicFile.h"
 
 namespace {
 
@@ -13,6 +20,56 @@ namespace {
   throw EModelError(QStringLiteral("Cannot save the frame \"%1\": %2.")
                         .arg(QDir::toNativeSeparators(FileName), Reason)
                         .toStdString());
+}
+
+/// The folder that holds Native, made absolute, in the system's bytes.
+std::string FolderOf(const std::string& Native) {
+  std::string Absolute = Native;
+  if (Absolute.empty() || Absolute[0] != '/') {
+    const QByteArray Here = QFile::encodeName(QDir::currentPath());
+    Absolute = Here.toStdString() + "/" + Absolute;
+  }
+  const size_t Slash = Absolute.rfind('/');
+  return Slash == 0 ? std::string("/") : Absolute.substr(0, Slash);
+}
+
+QString Shown(const std::string& Native) {
+  return QFile::decodeName(QByteArray::fromStdString(Native));
+}
+
+void Save(const QImage& Picture, const std::string& Native, const QString& FileName) {
+  if (Picture.isNull()) RaiseSaveError(FileName, QStringLiteral("there is no picture to save"));
+  const std::string Folder = FolderOf(Native);
+  struct stat Info {};
+  if (stat(Folder.c_str(), &Info) != 0) {
+    if (errno == ENOENT)
+      RaiseSaveError(FileName, QStringLiteral("the folder \"%1\" does not exist")
+                                   .arg(QDir::toNativeSeparators(Shown(Folder))));
+    RaiseSaveError(FileName, QStringLiteral("the folder \"%1\" cannot be reached (%2)")
+                                 .arg(QDir::toNativeSeparators(Shown(Folder)),
+                                      QString::fromLocal8Bit(std::strerror(errno))));
+  }
+  if (!S_ISDIR(Info.st_mode))
+    RaiseSaveError(
+        FileName,
+        QStringLiteral("\"%1\" is not a folder").arg(QDir::toNativeSeparators(Shown(Folder))));
+  if (stat(Native.c_str(), &Info) == 0 && S_ISDIR(Info.st_mode))
+    RaiseSaveError(FileName, QStringLiteral("a folder of that name is in the way"));
+
+  // The BMP writer keeps indexed pictures indexed; 32-bit pixels always come out at 24 bits.
+  const QImage Pixels = Picture.format() == QImage::Format_RGB32
+                            ? Picture
+                            : Picture.convertToFormat(QImage::Format_RGB32);
+  QByteArray Bytes;
+  QBuffer Memory(&Bytes);
+  Memory.open(QIODevice::WriteOnly);
+  QImageWriter Writer(&Memory, "bmp");
+  if (!Writer.write(Pixels)) RaiseSaveError(FileName, Writer.errorString());
+
+  // Written beside the target and renamed once complete; never directly in place.
+  TAtomicFile File;
+  if (!File.Open(Native) || !File.Write(Bytes.constData(), size_t(Bytes.size())) || !File.Commit())
+    RaiseSaveError(FileName, QString::fromLocal8Bit(File.Error().c_str()));
 }
 
 }  // namespace
@@ -23,32 +80,9 @@ QString FrameFileName(const QString& Base, int32_t FrameNumber) {
 }
 
 void SaveFrame(const QImage& Picture, const QString& FileName) {
-  if (Picture.isNull()) RaiseSaveError(FileName, QStringLiteral("there is no picture to save"));
-  const QFileInfo Folder(QFileInfo(FileName).absolutePath());
-  if (!Folder.exists())
-    RaiseSaveError(FileName, QStringLiteral("the folder \"%1\" does not exist")
-                                 .arg(QDir::toNativeSeparators(Folder.filePath())));
-  if (!Folder.isDir())
-    RaiseSaveError(
-        FileName,
-        QStringLiteral("\"%1\" is not a folder").arg(QDir::toNativeSeparators(Folder.filePath())));
+  Save(Picture, QFile::encodeName(FileName).toStdString(), FileName);
+}
 
-  if (QFileInfo(FileName).isDir())
-    RaiseSaveError(FileName, QStringLiteral("a folder of that name is in the way"));
-
-  // The BMP writer keeps indexed pictures indexed; 32-bit pixels always come out at 24 bits.
-  const QImage Pixels = Picture.format() == QImage::Format_RGB32
-                            ? Picture
-                            : Picture.convertToFormat(QImage::Format_RGB32);
-
-  // QSaveFile writes beside the target and renames on commit; never directly in place.
-  QSaveFile File(FileName);
-  File.setDirectWriteFallback(false);
-  if (!File.open(QIODevice::WriteOnly)) RaiseSaveError(FileName, File.errorString());
-  QImageWriter Writer(&File, "bmp");
-  if (!Writer.write(Pixels) && File.error() == QFileDevice::NoError)
-    RaiseSaveError(FileName, Writer.errorString());  // the destructor drops the temporary file
-  // A failed write is remembered: commit then drops the temporary file and gives the reason
-  // (the error string is only filled in there).
-  if (!File.commit()) RaiseSaveError(FileName, File.errorString());
+void SaveFrameNative(const QImage& Picture, const QByteArray& NativeFileName) {
+  Save(Picture, NativeFileName.toStdString(), QFile::decodeName(NativeFileName));
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The numbered picture files saved after each move while the simulation runs.
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <cstdint>
@@ -14,3 +15,7 @@ QString FrameFileName(const QString& Base, int32_t FrameNumber);
 /// left holding part of a picture. Raises EModelError naming the file and the reason when the
 /// folder is missing, the file cannot be created or a write fails; no temporary file remains.
 void SaveFrame(const QImage& Picture, const QString& FileName);
+
+/// As SaveFrame, with the file name in the system's own bytes, taken as they are (a name that is
+/// not valid UTF-8 included); messages show it decoded.
+void SaveFrameNative(const QImage& Picture, const QByteArray& NativeFileName);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <limits>
 #include <set>
 
 #include "DecisionFixtures.h"
@@ -71,6 +74,31 @@ TEST(StateParam, RoundingTiesGoToEven) {
   }
   TStateParam NoGrid("Angle", pkMacro, 1234.5, 0, 0, 0);
   EXPECT_EQ(NoGrid.GridIndex(), 0);
+}
+
+// A huge parameter (a kart flung far off the picture, a value typed in thousandths) once turned
+// into an out-of-range cast. Beyond the 32-bit range the result saturates; NaN gives 0.
+TEST(RoundEven, IsDefinedForEveryInput) {
+  const double Inf = std::numeric_limits<double>::infinity();
+  const std::pair<double, int32_t> Cases[] = {
+      {2147483646.5, 2147483646},
+      {2147483647.4, INT32_MAX},
+      {2147483647.5, INT32_MAX},
+      {2147483648.0, INT32_MAX},
+      {0x1p51, INT32_MAX},
+      {1e300, INT32_MAX},
+      {Inf, INT32_MAX},
+      {-2147483647.5, -2147483648},
+      {-2147483648.5, INT32_MIN},
+      {-2147483649.0, INT32_MIN},
+      {-0x1p60, INT32_MIN},
+      {-Inf, INT32_MIN},
+      {std::nan(""), 0},
+      {-std::nan(""), 0},
+      {-0.5, 0},
+      {1e-300, 0},
+  };
+  for (const auto& [X, Want] : Cases) EXPECT_EQ(RoundEven(X), Want) << "value " << X;
 }
 
 // IntValue records a decision; ordinary writes must not disturb it.

@@ -3,15 +3,20 @@
 // it, before any picture comes out.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "decision/UBase.h"
+#include "ui/UBmpMasks.h"
 #include "ui/UCircuitFile.h"
 
 namespace {
@@ -120,7 +125,17 @@ class CircuitFileTest : public ::testing::Test {
     QFile F(Path);
     EXPECT_TRUE(F.open(QIODevice::WriteOnly));
     F.write(Contents);
+    KeepAsFuzzSeed(Contents);
     return Path;
+  }
+
+  /// Every file the tests make also seeds the reader's fuzzer (see the README).
+  static void KeepAsFuzzSeed(const QByteArray& Contents) {
+    const QString Seeds = QStringLiteral(KARTS_FUZZ_SEEDS);
+    QDir().mkpath(Seeds);
+    QFile Seed(Seeds + "/" + QCryptographicHash::hash(Contents, QCryptographicHash::Sha1).toHex() +
+               ".bmp");
+    if (Contents.size() <= 65536 && Seed.open(QIODevice::WriteOnly)) Seed.write(Contents);
   }
 };
 
@@ -229,6 +244,69 @@ TEST_F(CircuitFileTest, EveryDepthDecodesToColoursThatClassifyTheTrack) {
   }
 }
 
+// The picture library scales a masked channel by 256 / 2^width: 10-bit channels came out as 0,
+// turning a whole circuit black (all off the road), and 5-bit 31 as 248. Each channel is scaled
+// from its own width: all ones is 255, and between, the nearest of v * 255 / (2^width - 1).
+TEST_F(CircuitFileTest, MaskedPixelsDecodeToTheColoursTheirHeaderSays) {
+  auto Le32 = [](std::initializer_list<uint32_t> Values) {
+    QByteArray B;
+    for (uint32_t V : Values) PutU32(B, V);
+    return B;
+  };
+  const QRgb W = 0xFFFFFFFF, B = Black;
+  const TDepthCase Cases[] = {
+      {"10:10:10",
+       {.Width = 3,
+        .Bits = 32,
+        .Compression = 3,
+        .Masks = {0x3FF00000, 0x000FFC00, 0x000003FF},
+        .Rows = {Le32({0x3FFFFFFF, 0, (1023u << 20) | (827u << 10) | 245u})}},
+       {W, B, Road}},
+      // 9-bit red in 16 bits; blue 1 of 7 is 36.4.
+      {"9:4:3",
+       {.Width = 3,
+        .Bits = 16,
+        .Compression = 3,
+        .Masks = {0xFF80, 0x0078, 0x0007},
+        .Rows = {Le16({0xFF80, 0x0001, 0})}},
+       {0xFFFF0000, 0xFF000024, B}},
+      // Red 32 of 63 is 129.52; blue 1 of 31 is 8.2: still road.
+      {"6:5:5 top-down",
+       {.Width = 2,
+        .Height = -2,
+        .Bits = 16,
+        .Compression = 3,
+        .Masks = {0xFC00, 0x03E0, 0x001F},
+        .Rows = {Le16({0xFFFF, 0}), Le16({1, 0x8000})}},
+       {W, B, 0xFF000008, 0xFF820000}},
+      {"1:1:1",
+       {.Width = 4, .Bits = 16, .Compression = 3, .Masks = {4, 2, 1}, .Rows = {Le16({7, 4, 2, 1})}},
+       {W, 0xFFFF0000, 0xFF00FF00, 0xFF0000FF}},
+      // Without masks 16 bits are 5:5:5, and full scale is white, not 248.
+      {"5:5:5 full scale", {.Width = 1, .Bits = 16, .Rows = {Le16({0x7FFF})}}, {W}},
+  };
+  for (const TDepthCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    const TCircuitPicture R = ReadCircuitPicture(Write("masked.bmp", C.File.Bytes()));
+    ASSERT_TRUE(R.Ok()) << R.Error.toStdString();
+    ASSERT_EQ(R.Picture.format(), QImage::Format_RGB32);
+    for (int Y = 0; Y < R.Picture.height(); ++Y)
+      for (int X = 0; X < R.Picture.width(); ++X)
+        EXPECT_EQ(R.Picture.pixel(X, Y), C.Expected[size_t(Y * R.Picture.width() + X)])
+            << "pixel " << X << ", " << Y;
+  }
+
+  // The scaling in doubles against exact integer arithmetic (no value lies halfway).
+  for (int Width = 1; Width <= 31; ++Width) {
+    const uint64_t Max = (uint64_t{1} << Width) - 1;
+    const uint64_t Step = Width <= 16 ? 1 : Max / 65521;
+    for (uint64_t V = 0; V <= Max; V += Step)
+      ASSERT_EQ(ScaleBmpChannel(uint32_t(V), Width), (2 * V * 255 + Max) / (2 * Max))
+          << V << " of " << Width << " bits";
+    EXPECT_EQ(ScaleBmpChannel(uint32_t(Max), Width), 255);
+  }
+}
+
 TEST_F(CircuitFileTest, ToleratesAWrongFileSizeFieldAndTrailingBytes) {
   // Writers often leave the total size at 0.
   const QByteArray File = Patched(2, 0) + QByteArray(7, '\x77');
@@ -275,7 +353,8 @@ TEST_F(CircuitFileTest, RefusesDamagedFilesNamingTheFileAndTheReason) {
       {"masks at 24 bits", Patched(30, 3), "compression 3 at 24 bits"},
       {"gapped masks", Masked({0x5555, 0xAAAA, 0x0000}), "unusable colour masks"},
       {"missing mask", Masked({0x7C00, 0x03E0, 0}), "unusable colour masks"},
-      {"overlapping masks", Masked({0x7C00, 0x07E0, 0x001F}), "unusable colour masks"},
+      {"overlapping masks", Masked({0x7C00, 0x07E0, 0x001F}),
+       "unusable colour masks: red 0x7c00, green 0x7e0, blue 0x1f at 16 bits per pixel"},
       {"mask wider than the pixel", Masked({0xF800, 0x07E0, 0x1001F}), "unusable colour masks"},
       {"oversized colour table",
        TBmp{.Bits = 8,
@@ -327,6 +406,35 @@ TEST_F(CircuitFileTest, RefusesWhatIsNotAFile) {
   ASSERT_TRUE(QDir(Dir.path()).mkdir("folder.bmp"));
   EXPECT_TRUE(ReadCircuitPicture(Dir.filePath("folder.bmp")).Error.contains("it is a folder"));
   EXPECT_THROW(LoadCircuitPicture(Missing), EModelError);
+
+  // Messages say what is really there.
+  const QByteArray Folder = QFile::encodeName(Dir.path());
+  ASSERT_EQ(symlink("loop2", Folder + "/loop1"), 0);
+  ASSERT_EQ(symlink("loop1", Folder + "/loop2"), 0);
+  ASSERT_EQ(symlink("nowhere.bmp", Folder + "/dangling.bmp"), 0);
+  const std::pair<QByteArray, const char*> Cases[] = {
+      {Folder + "/loop1", "its path is a loop of symbolic links"},
+      {Folder + "/dangling.bmp", "a symbolic link to a file that does not exist"},
+      {Folder + "/folder.bmp/x.bmp", "the file does not exist"},
+      {"/proc/self/status", "it does not start with \"BM\""},
+      {"/dev/null", "it is not a regular file"},
+  };
+  for (const auto& [Name, Reason] : Cases)
+    EXPECT_TRUE(ReadCircuitPictureNative(Name).Error.contains(Reason))
+        << ReadCircuitPictureNative(Name).Error.toStdString();
+
+  // A name that is not UTF-8 is the system's name all the same.
+  const QByteArray Latin1 = Folder + "/caf\xE9.bmp";
+  QFile Healthy4(QFile::decodeName(Folder) + "/h.bmp");
+  ASSERT_TRUE(Healthy4.open(QIODevice::WriteOnly));
+  Healthy4.write(Healthy);
+  Healthy4.close();
+  ASSERT_EQ(rename(Folder + "/h.bmp", Latin1), 0);
+  const TCircuitPicture R = ReadCircuitPictureNative(Latin1);
+  EXPECT_TRUE(R.Ok()) << R.Error.toStdString();
+  // The temporary folder cannot remove a loop of links itself.
+  unlink(Folder + "/loop1");
+  unlink(Folder + "/loop2");
 }
 
 TEST_F(CircuitFileTest, RefusesPicturesAboveTheSizeLimitBeforeDecoding) {

@@ -1,9 +1,11 @@
 #!/bin/sh
 # The headless runner's command line: bad input is refused with a message and a non-zero
 # status before anything runs; a seeded run with a fixed number of futures repeats exactly.
-# Usage: KartRunCli.sh PATH_TO_KARTRUN
+# Outputs never damage inputs or each other, and a failed output ends the run with a message
+# and leaves no partial file.
+# Usage: KartRunCli.sh PATH_TO_KARTRUN PATH_TO_BMPMASKS PATH_TO_BUILTIN_CIRCUIT
 set -u
-Run="$1"
+Run="$1" Masks="$2" Builtin="$3"
 Dir=$(mktemp -d)
 trap 'rm -rf "$Dir"' EXIT
 Failures=0
@@ -55,6 +57,84 @@ for N in 0001 0002 0003; do
     Failures=$((Failures + 1))
   fi
 done
+
+fail() {
+  echo "FAILED: $*"
+  Failures=$((Failures + 1))
+}
+
+# empty DIR WHAT: nothing at all (no CSV, no frame, no temporary file) was left in DIR.
+empty() {
+  if [ -n "$(ls -A "$1")" ]; then fail "$2 left files behind: $(ls -A "$1" | tr '\n' ' ')"; fi
+}
+
+# Wide colour masks decode to the same colours, so the karts drive exactly the same.
+"$Masks" "$Builtin" "$Dir/wide.bmp" 10 10 10 || fail "bmpmasks 10:10:10"
+"$Masks" "$Builtin" "$Dir/narrow.bmp" 6 5 5 || fail "bmpmasks 6:5:5"
+expect 0 "#1 " --circuit "$Builtin" --moves 20 --seed 3 --futures 1 --csv "$Dir/eight.csv"
+expect 0 "#1 " --circuit "$Dir/wide.bmp" --moves 20 --seed 3 --futures 1 --csv "$Dir/wide.csv"
+cmp -s "$Dir/eight.csv" "$Dir/wide.csv" || fail "the 10:10:10 circuit drives differently"
+expect 0 " 0.0%" --circuit "$Dir/narrow.bmp" --moves 5 --seed 3 --futures 1
+
+# A file-size limit (as a full disk would) stops the run at the first failed write.
+mkdir "$Dir/full"
+Out=$( (ulimit -f 8 && "$Run" --moves 300 --seed 1 --futures 1 --csv "$Dir/full/a.csv") 2>&1)
+Got=$?
+if [ "$Got" -ne 1 ] || ! printf '%s' "$Out" | grep -q "a.csv': File too large (at move" ||
+    printf '%s' "$Out" | grep -q "move 300/300"; then
+  fail "CSV on a full disk -> status $Got: $Out"
+fi
+empty "$Dir/full" "a CSV on a full disk"
+Out=$( (ulimit -f 64 && "$Run" --moves 3 --seed 1 --futures 1 --csv "$Dir/full/a.csv" \
+  --frames "$Dir/full/f") 2>&1)
+Got=$?
+if [ "$Got" -ne 1 ] || ! printf '%s' "$Out" | grep -q "f_0001.bmp\": File too large"; then
+  fail "frames on a full disk -> status $Got: $Out"
+fi
+empty "$Dir/full" "a frame on a full disk"
+expect 1 "missing-folder" --moves 2 --futures 1 --seed 1 --csv "$Dir/full/a.csv" \
+  --frames "$Dir/missing-folder/f"
+empty "$Dir/full" "a frame that cannot be saved"
+
+# Standard output that cannot be written ends the run with a message.
+for Args in "--moves 1 --futures 1" "--help"; do
+  # shellcheck disable=SC2086
+  "$Run" $Args > /dev/full 2> "$Dir/err"
+  Got=$?
+  if [ "$Got" -ne 1 ] || ! grep -q "cannot write to standard output: No space left" "$Dir/err"; then
+    fail "kartrun $Args > /dev/full -> status $Got: $(cat "$Dir/err")"
+  fi
+done
+
+# An output that names an input or another output is refused before anything runs.
+mkdir "$Dir/clash"
+cp "$Builtin" "$Dir/clash/c.bmp"
+cp "$Builtin" "$Dir/clash/f_0002.bmp"
+ln -s c.bmp "$Dir/clash/link.csv"
+ln "$Dir/clash/c.bmp" "$Dir/clash/hard.csv"
+expect 2 "is the circuit file" --circuit "$Dir/clash/c.bmp" --csv "$Dir/clash/c.bmp"
+expect 2 "is the circuit file" --circuit "$Dir/clash/c.bmp" --csv "$Dir/clash/../clash/c.bmp"
+expect 2 "is the circuit file" --circuit "$Dir/clash/c.bmp" --csv "$Dir/clash/link.csv"
+expect 2 "is the circuit file" --circuit "$Dir/clash/c.bmp" --csv "$Dir/clash/hard.csv"
+expect 2 "with frame 2" --circuit "$Dir/clash/f_0002.bmp" --frames "$Dir/clash/f" --moves 2
+expect 2 "name of frame 12 of --frames" --csv "$Dir/clash/g_0012.bmp" --frames "$Dir/clash/g" \
+  --moves 12
+cmp -s "$Builtin" "$Dir/clash/c.bmp" || fail "the circuit was changed"
+[ -z "$(ls "$Dir/clash" | grep -v -e '^c.bmp$' -e '^f_0002.bmp$' -e '.csv$')" ] ||
+  fail "a refused run wrote: $(ls "$Dir/clash")"
+
+# Names are taken as the system gives them; messages say what is really there.
+Latin1=$(printf "$Dir/caf\351.bmp")
+cp "$Builtin" "$Latin1"
+expect 0 "#1 " --circuit "$Latin1" --moves 1 --futures 1
+ln -s loop1 "$Dir/loop2"
+ln -s loop2 "$Dir/loop1"
+expect 1 "loop of symbolic links" --circuit "$Dir/loop1"
+ln -s nowhere.bmp "$Dir/dangling.bmp"
+expect 1 "symbolic link to a file that does not exist" --circuit "$Dir/dangling.bmp"
+expect 1 "it does not start with \"BM\"" --circuit /proc/self/status
+expect 1 "it is not a regular file" --circuit /dev/null
+expect 1 "x.csv': No such file or directory" --moves 1 --csv "$Dir/missing-folder/x.csv"
 
 [ "$Failures" -eq 0 ] && echo "all kartrun checks passed"
 exit "$Failures"
