@@ -29,6 +29,9 @@
 #include "ui/UFrameFile.h"
 #include "ui/UImageControl.h"
 #include "ui/UOpenPictureDialog.h"
+#include "ui/URunStop.h"
+#include "ui/USaveFolder.h"
+#include "ui/UWindowReport.h"
 #include "world/URaceSetup.h"
 #include "world/UTrack2D.h"
 
@@ -380,6 +383,8 @@ void TFormTest2D::FormCreate() {
   AppEvents->OnMessage = [this](QEvent& Message, bool& Handled) {
     AppEventsMessage(Message, Handled);
   };
+  // Error reports carry this window's picture and settings.
+  TApplication::SetReportSource(this, [this] { return DescribeWindow(*this); });
 }
 
 void TFormTest2D::FormDestroy() {
@@ -466,6 +471,7 @@ void TFormTest2D::StartBtnClick() {
   // Anything may happen while messages are processed, the window's end included: after each
   // chance, go on only while the window is there and no close was asked for.
   const QPointer<TFormTest2D> Self(this);
+  const TReleaseRunOnError ShowStopped(*PauseBtn);  // an error that ends the run releases Run
   while (StartBtn->isChecked()) {
     Track->Redraw();
     // The step lets messages through at its end; should they delete the window, the track
@@ -598,13 +604,15 @@ void TFormTest2D::Loadcircuit800x600BMP1Click() {
   if (Files.isEmpty()) return;
   // A file that is refused raises here, before anything has changed.
   ImgRoad->SetImage(LoadCircuitPicture(Files.first()));
+  CircuitName = Files.first();
   Track->SetImage(&ImgRoad->Picture());
   Track->Redraw();
 }
 
 void TFormTest2D::SaveimagestofolderClick() {
   if (!Saveimagestofolder->isChecked()) return;
-  if (SaveDialog->exec() == QDialog::Accepted && !SaveDialog->selectedFiles().isEmpty())
+  if (SaveDialog->exec() == QDialog::Accepted && !SaveDialog->selectedFiles().isEmpty() &&
+      AcceptSaveFolder(this, SaveDialog->selectedFiles().first()))
     SaveBaseName = SaveDialog->selectedFiles().first();
   else
     Saveimagestofolder->setChecked(false);

@@ -143,6 +143,8 @@ class TFormTest2D : public QMainWindow {
   QColorDialog* ColorDialog = nullptr;
   /// The file name confirmed in SaveDialog: the base of every saved frame's name.
   QString SaveBaseName;
+  /// The file the circuit was last loaded from, for error reports.
+  QString CircuitName = QStringLiteral("built-in circuit");
 
  signals:
   /// One move of the run loop is complete, frame included.
@@ -165,9 +167,12 @@ class TFormTest2D : public QMainWindow {
                      int Min, int Max, int LayoutPosition, int LineStep, int PageStep);
   void CreateDialogs();
   void ConnectControls();
-  /// A slot that runs the handler, showing any error it raises.
+  /// A slot that runs the handler; an error it raises is reported with the control and signal
+  /// that ran it.
   auto Handler(void (TFormTest2D::*Method)()) {
-    return [this, Method] { RunHandler([this, Method] { (this->*Method)(); }); };
+    return [this, Method] {
+      RunHandler([this, Method] { (this->*Method)(); }, SignalWhere(sender(), senderSignalIndex()));
+    };
   }
   void CenterOnDesktop();
 

@@ -84,15 +84,20 @@ TEST_F(Frames, CancelledDialogLeavesSavingOff) {
   EXPECT_EQ(W->FrameNumber, 1);
 }
 
-TEST_F(Frames, UnwritableFrameEndsTheLoopWithRunDownAndKeepsTheNumber) {
-  ClickSaving(Path("missing/lap"));
+TEST_F(Frames, UnwritableFrameEndsTheLoopWithRunReleasedAndKeepsTheNumber) {
+  // The folder is there when chosen and gone when the frame is written.
+  ASSERT_TRUE(QDir(Dir.path()).mkdir("gone"));
+  ClickSaving(Path("gone/lap"));
+  ASSERT_TRUE(W->Saveimagestofolder->isChecked());
+  ASSERT_TRUE(QDir(Path("gone")).removeRecursively());
   int Moves = 0;
   QObject::connect(W.get(), &TFormTest2D::MoveFinished, [&] { ++Moves; });
   QTest::mouseClick(W->StartBtn, Qt::LeftButton);
   ASSERT_EQ(Dialogs.Messages.size(), 1);
   EXPECT_TRUE(Dialogs.Messages[0].contains("lap_0001.bmp")) << Dialogs.Messages[0].toStdString();
   EXPECT_EQ(Moves, 0);
-  EXPECT_TRUE(W->StartBtn->isChecked());
+  EXPECT_FALSE(W->StartBtn->isChecked());
+  EXPECT_TRUE(W->PauseBtn->isChecked());
   EXPECT_EQ(W->FrameNumber, 1);
   EXPECT_TRUE(Saved().isEmpty());
 
@@ -101,6 +106,24 @@ TEST_F(Frames, UnwritableFrameEndsTheLoopWithRunDownAndKeepsTheNumber) {
   ClickSaving(Path("lap"));
   ASSERT_EQ(RunMoves(1), 1);
   EXPECT_EQ(Saved(), QStringList({"lap_0001.bmp"}));
+}
+
+TEST_F(Frames, TheSaveDialogRefusesAFolderThatCannotTakeFramesAndSavingStaysOff) {
+  ClickSaving(Path("lap"));
+  ClickSaving();
+  QFile Blocker(Path("blocker"));
+  ASSERT_TRUE(Blocker.open(QIODevice::WriteOnly));
+  Blocker.close();
+  for (const QString& Base : {Path("missing/lap"), Path("blocker/lap")}) {
+    ClickSaving(Base);
+    EXPECT_FALSE(W->Saveimagestofolder->isChecked()) << Base.toStdString();
+    EXPECT_EQ(W->SaveBaseName, Path("lap"));
+  }
+  ASSERT_EQ(Dialogs.Messages.size(), 2);
+  EXPECT_TRUE(Dialogs.Messages[0].contains("does not exist")) << Dialogs.Messages[0].toStdString();
+  EXPECT_TRUE(Dialogs.Messages[1].contains("is not a folder")) << Dialogs.Messages[1].toStdString();
+  ASSERT_EQ(RunMoves(1), 1);
+  EXPECT_TRUE(Saved() == QStringList({"blocker"}));
 }
 
 TEST_F(Frames, KeptTrailsStayOnThePictureAndInTheFrames) {

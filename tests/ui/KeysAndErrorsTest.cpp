@@ -86,7 +86,7 @@ TEST_F(KeysAndErrors, AnErrorInAHandlerIsShownAndTheWindowStaysUsable) {
   EXPECT_EQ(Dialogs.Messages.size(), 1);
 }
 
-TEST_F(KeysAndErrors, AnErrorInTheRunLoopEndsItWithRunDownAndRunStartsItAgain) {
+TEST_F(KeysAndErrors, AnErrorInTheRunLoopEndsItWithRunReleasedAndRunStartsItAgain) {
   MakeMovesQuick();
   auto* Flat = new TFlatPlayer;  // the track's players are freed with the window
   W->Track->AddPlayer(*Flat);
@@ -99,7 +99,8 @@ TEST_F(KeysAndErrors, AnErrorInTheRunLoopEndsItWithRunDownAndRunStartsItAgain) {
     EXPECT_EQ(Dialogs.Messages[0], "Track2D contains a player that is not a Player2D.");
   }
   EXPECT_EQ(Moves, 0);
-  EXPECT_TRUE(W->StartBtn->isChecked());
+  EXPECT_FALSE(W->StartBtn->isChecked());
+  EXPECT_TRUE(W->PauseBtn->isChecked());
 
   W->Track->RemovePlayer(Flat, true);
   EXPECT_EQ(RunMoves(2), 2);

@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "agents/UKart.h"
+#include "ui/UErrorDialog.h"
 #include "ui/UFormTest2D.h"
 #include "ui/UImageControl.h"
 #include "world/UTrack2D.h"
@@ -68,8 +69,9 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<TFormTest2D> W;
 };
 
-/// Answers every modal dialog that opens while it lives: error dialogs are closed and their
-/// messages kept; file and colour dialogs take the next planned answer (an empty one cancels).
+/// Answers every modal dialog that opens while it lives: error dialogs are closed (Continue, or
+/// OnError) and their messages kept; file and colour dialogs take the next planned answer (an
+/// empty one cancels).
 class DialogAnswerer {
  public:
   DialogAnswerer() {
@@ -81,6 +83,8 @@ class DialogAnswerer {
   QStringList Files;     ///< file names to choose, in order; "" cancels
   QList<QColor> Colors;  ///< colours to choose, in order; an invalid one cancels
   std::function<void(QFileDialog&)> BeforeAccept;  ///< a look at a file dialog before answering
+  /// Looks at an error dialog and ends it; without it, Continue is pressed. Opens no dialog.
+  std::function<void(TErrorDialog&)> OnError;
 
  private:
   void Answer() {
@@ -88,6 +92,12 @@ class DialogAnswerer {
     if (auto* Box = qobject_cast<QMessageBox*>(Modal)) {
       Messages << Box->text();
       Box->done(QMessageBox::Ok);
+    } else if (auto* Error = qobject_cast<TErrorDialog*>(Modal)) {
+      Messages << Error->Report().Message;
+      if (OnError)
+        OnError(*Error);
+      else
+        Error->BtnContinue->click();
     } else if (auto* Files_ = qobject_cast<QFileDialog*>(Modal)) {
       const QString Name = Files.isEmpty() ? QString() : Files.takeFirst();
       if (Name.isEmpty()) return Files_->reject();
