@@ -109,3 +109,16 @@ TEST_F(StartState, WindowIsFixedCentredAndShowsTheCircuitWithTheKart) {
   EXPECT_EQ(FarChanged, 0);
   EXPECT_GT(CountColor(clRed, 200, 460, 12), 10);
 }
+
+TEST_F(StartState, TabGoesDownTheColumnPanelByPanel) {
+  QStringList Chain;
+  for (QWidget* X = W->nextInFocusChain(); X && X != W.get(); X = X->nextInFocusChain())
+    if (X->focusPolicy() & Qt::TabFocus && !X->objectName().isEmpty()) Chain << X->objectName();
+  const QStringList Expected = {"EdFriction",   "EdSideFriction", "CBTeamScore",  "EdCollisions",
+                                "EdKartId",     "BtnAddKart",     "BtnSubKart",   "EdMaxPower",
+                                "EdMax_Turn",   "EdSize",         "EdSeconds",    "EdRadio",
+                                "EdAutoRadio",  "EdUseRefined",   "SpeedButton2", "SpeedButton1",
+                                "SpeedButton3", "SpeedButton4",   "SpeedButton6", "SpeedButton5",
+                                "DebugMemo",    "StartBtn",       "PauseBtn",     "BtnReset"};
+  EXPECT_EQ(Chain, Expected);
+}
