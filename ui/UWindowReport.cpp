@@ -7,6 +7,7 @@
 
 #include "agents/UKart.h"
 #include "ui/UFormTest2D.h"
+#include "ui/URaceRunner.h"
 #include "world/UTrack2D.h"
 
 namespace {
@@ -18,7 +19,8 @@ QString YesNo(bool Value) { return Value ? QStringLiteral("yes") : QStringLitera
 QString DescribeWindow(const TFormTest2D& Window) {
   QString Text;
   QTextStream Out(&Text);
-  const TTrack2D* Track = Window.Track.get();
+  const TRaceRunner& Race = Window.Runner();
+  const TTrack2D* Track = Race.Track.get();
   if (!Track) return QStringLiteral("(no track)\n");
   Out << "Circuit: " << Window.CircuitName << ", " << Track->Width << " x " << Track->Height
       << " pixels\n";
@@ -26,10 +28,10 @@ QString DescribeWindow(const TFormTest2D& Window) {
       << ", seconds simulated " << Track->Seconds << ", team score " << YesNo(Track->TeamScore)
       << ", collisions " << YesNo(Track->Collisions) << ", trails kept " << YesNo(Track->KeepTrails)
       << "\n";
-  Out << "Run: " << (Window.StartBtn->isChecked() ? "running" : "not running") << ", next frame "
-      << Window.FrameNumber << ", saving images "
-      << (Window.Saveimagestofolder->isChecked() ? QDir::toNativeSeparators(Window.SaveBaseName)
-                                                 : QStringLiteral("off"))
+  Out << "Run: " << (Window.IsRunning() ? "running" : "not running") << ", next frame "
+      << Race.FrameNumber << ", saving images "
+      << (Window.IsSavingFrames() ? QDir::toNativeSeparators(Race.SaveBaseName)
+                                  : QStringLiteral("off"))
       << "\n";
   Out << "Karts: " << Track->PlayerCount() << "\n";
   for (int32_t I = 0; I < Track->PlayerCount(); ++I) {
@@ -37,15 +39,16 @@ QString DescribeWindow(const TFormTest2D& Window) {
     Out << "Kart #" << I + 1 << (&Player == Window.CurrentKart ? " (current)" : "") << ": ";
     const auto* Kart = dynamic_cast<const TKart*>(&Player);
     if (!Kart) {
-      Out << "a player that is not a kart, debug level " << static_cast<int>(Player.DebugLevel) << "\n";
+      Out << "a player that is not a kart, debug level " << static_cast<int>(Player.DebugLevel)
+          << "\n";
       continue;
     }
     Out << "x " << Kart->PosX() << ", y " << Kart->PosY() << ", angle " << Kart->Angle()
         << ", max power " << Kart->MaxPower() << ", max turning " << Kart->MaxTurn()
         << " rad, size " << Kart->GetSize() << ", grid size " << Kart->GetGridSize()
         << (Kart->AutoGrid ? " (auto)" : " (fixed)") << ", refined decisions "
-        << YesNo(Kart->UseRefined) << ", debug level " << static_cast<int>(Kart->DebugLevel) << ", colour "
-        << Kart->Color << "\n";
+        << YesNo(Kart->UseRefined) << ", debug level " << static_cast<int>(Kart->DebugLevel)
+        << ", colour " << Kart->Color << "\n";
   }
   return Text;
 }

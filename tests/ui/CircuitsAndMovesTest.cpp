@@ -45,25 +45,25 @@ TEST_F(CircuitsAndMoves, LoadingWhileRunningKeepsTheKartsAndGoesOnWithTheNewCirc
                        X = Kart(0).PosX();
                        Y = Kart(0).PosY();
                        Dialogs.Files << Path;
-                       W->Loadcircuit800x600BMP1->trigger();
+                       Find<QAction>("Loadcircuit800x600BMP1")->trigger();
                        EXPECT_EQ(Kart(0).PosX(), X);
                        EXPECT_EQ(Kart(0).PosY(), Y);
                      }),
             4);
   EXPECT_TRUE(Dialogs.Messages.isEmpty());
-  EXPECT_EQ(W->Track->Width, 900);
-  EXPECT_EQ(W->Track->Height, 700);
-  EXPECT_EQ(W->ImgRoad->Picture().Width(), 900);
-  EXPECT_TRUE(W->Track->IsOnTrack(850, 650));  // black before: road now
-  EXPECT_NE(Kart(0).PosY(), Y);                // the moves went on
-  EXPECT_EQ(W->EdFriction->value(), 15);
+  EXPECT_EQ(Track().Width, 900);
+  EXPECT_EQ(Track().Height, 700);
+  EXPECT_EQ(Find<TImageControl>("ImgRoad")->Picture().Width(), 900);
+  EXPECT_TRUE(Track().IsOnTrack(850, 650));  // black before: road now
+  EXPECT_NE(Kart(0).PosY(), Y);              // the moves went on
+  EXPECT_EQ(Find<QSlider>("EdFriction")->value(), 15);
 }
 
 TEST_F(CircuitsAndMoves, ACircuitSmallerThanTheStartIsTakenAtItsOwnSize) {
   Dialogs.Files << MakeCircuit("small.bmp", 300, 200);
-  W->Loadcircuit800x600BMP1->trigger();
-  EXPECT_EQ(W->Track->Width, 300);
-  EXPECT_FALSE(W->Track->InBounds(200, 460));
+  Find<QAction>("Loadcircuit800x600BMP1")->trigger();
+  EXPECT_EQ(Track().Width, 300);
+  EXPECT_FALSE(Track().InBounds(200, 460));
   ASSERT_EQ(RunMoves(2), 2);  // a kart off the picture drives by the off-road rules
   EXPECT_TRUE(Dialogs.Messages.isEmpty());
 }
@@ -78,27 +78,27 @@ TEST_F(CircuitsAndMoves, BadFilesAreRefusedWithAMessageAndChangeNothing) {
   QImage(20, 20, QImage::Format_RGB32).save(Dir.filePath("png.bmp"), "PNG");
 
   ASSERT_EQ(RunMoves(2), 2);
-  const QImage Shown = W->ImgRoad->Picture().Image().copy();
-  const auto Map = W->Track->OffTrackMap;
+  const QImage Shown = Find<TImageControl>("ImgRoad")->Picture().Image().copy();
+  const auto Map = Track().OffTrackMap;
   const double X = Kart(0).PosX(), Y = Kart(0).PosY();
   const QStringList Names = {"empty.bmp", "whole.bmp", "png.bmp"};
   for (const QString& Name : Names) {
     Dialogs.Files << Dir.filePath(Name);
-    W->Loadcircuit800x600BMP1->trigger();
+    Find<QAction>("Loadcircuit800x600BMP1")->trigger();
   }
   ASSERT_EQ(Dialogs.Messages.size(), Names.size());
   for (int I = 0; I < Names.size(); ++I)
     EXPECT_TRUE(Dialogs.Messages[I].contains(Names[I])) << Dialogs.Messages[I].toStdString();
-  EXPECT_EQ(W->ImgRoad->Picture().Image(), Shown);
-  EXPECT_EQ(W->Track->OffTrackMap, Map);
-  EXPECT_EQ(W->Track->Width, 800);
+  EXPECT_EQ(Find<TImageControl>("ImgRoad")->Picture().Image(), Shown);
+  EXPECT_EQ(Track().OffTrackMap, Map);
+  EXPECT_EQ(Track().Width, 800);
   EXPECT_EQ(Kart(0).PosX(), X);
   EXPECT_EQ(Kart(0).PosY(), Y);
 }
 
 TEST_F(CircuitsAndMoves, PreviewShowsTheNamedPictureScaledDown) {
   MakeCircuit("wide.bmp", 800, 600);
-  TOpenPictureDialog& Dialog = *W->OpenPictureDialog;
+  TOpenPictureDialog& Dialog = *Find<TOpenPictureDialog>("OpenPictureDialog");
   Dialog.setDirectory(Dir.path());
   auto* Name = Dialog.findChild<QLineEdit*>("fileNameEdit");
   ASSERT_NE(Name, nullptr);
@@ -110,24 +110,24 @@ TEST_F(CircuitsAndMoves, PreviewShowsTheNamedPictureScaledDown) {
 
 TEST_F(CircuitsAndMoves, ManualMovesWhilePausedMakeTheNewStart) {
   TKart& K = Kart(0);
-  QTest::mouseClick(W->SpeedButton1, Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>("SpeedButton1"), Qt::LeftButton);
   EXPECT_EQ(K.PosX(), 195);
-  QTest::mouseClick(W->SpeedButton2, Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>("SpeedButton2"), Qt::LeftButton);
   EXPECT_EQ(K.PosY(), 455);
-  QTest::mouseClick(W->SpeedButton4, Qt::LeftButton);
-  QTest::mouseClick(W->SpeedButton4, Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>("SpeedButton4"), Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>("SpeedButton4"), Qt::LeftButton);
   EXPECT_EQ(K.PosY(), 465);
-  QTest::mouseClick(W->SpeedButton5, Qt::LeftButton);
-  QTest::mouseClick(W->SpeedButton5, Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>("SpeedButton5"), Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>("SpeedButton5"), Qt::LeftButton);
   EXPECT_NEAR(K.Angle(), std::numbers::pi / 2 + std::numbers::pi / 6, 1e-12);
-  QTest::mouseClick(W->SpeedButton6, Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>("SpeedButton6"), Qt::LeftButton);
   EXPECT_NEAR(K.Angle(), std::numbers::pi / 2 + std::numbers::pi / 12, 1e-12);
   // The picture follows at once.
   EXPECT_GT(CountColor(clRed, 195, 465, 10), 10);
   EXPECT_EQ(CountColor(clRed, 220, 440, 5), 0);
 
   ASSERT_EQ(RunMoves(2), 2);
-  QTest::mouseClick(W->BtnReset, Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>("BtnReset"), Qt::LeftButton);
   EXPECT_EQ(K.PosX(), 195);
   EXPECT_EQ(K.PosY(), 465);
 }
@@ -136,25 +136,26 @@ TEST_F(CircuitsAndMoves, ManualMovesWhileRunningKeepTheStart) {
   TKart& K = Kart(0);
   ASSERT_EQ(RunMoves(3,
                      [&](int Move) {
-                       if (Move == 1) QTest::mouseClick(W->SpeedButton3, Qt::LeftButton);
+                       if (Move == 1)
+                         QTest::mouseClick(Find<QPushButton>("SpeedButton3"), Qt::LeftButton);
                      }),
             3);
-  QTest::mouseClick(W->BtnReset, Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>("BtnReset"), Qt::LeftButton);
   EXPECT_EQ(K.PosX(), 200);
   EXPECT_EQ(K.PosY(), 460);
 }
 
 TEST_F(CircuitsAndMoves, ColourDialogColoursTheCurrentKart) {
-  QTest::mouseClick(W->BtnAddKart, Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>("BtnAddKart"), Qt::LeftButton);
   Dialogs.Colors << QColor(10, 20, 30) << QColor();
-  QTest::mouseClick(W->EdColor, Qt::LeftButton);
+  QTest::mouseClick(Find<TColorPanel>("EdColor"), Qt::LeftButton);
   const TColor Chosen = 10 + 20 * 256 + 30 * 65536;
   EXPECT_EQ(Kart(1).Color, Chosen);
-  EXPECT_EQ(W->EdColor->Color(), Chosen);
+  EXPECT_EQ(Find<TColorPanel>("EdColor")->Color(), Chosen);
   EXPECT_EQ(Kart(0).Color, clRed);
   EXPECT_GT(CountColor(Chosen, 200, 460, 10), 10);
 
-  QTest::mouseClick(W->EdColor, Qt::LeftButton);  // cancelled
+  QTest::mouseClick(Find<TColorPanel>("EdColor"), Qt::LeftButton);  // cancelled
   EXPECT_EQ(Kart(1).Color, Chosen);
 }
 
@@ -162,7 +163,7 @@ TEST_F(CircuitsAndMoves, DebugLevelsShowTracesAndListings) {
   // Pixels that differ from the circuit, other than where the kart is drawn.
   const QImage Circuit = DefaultCircuitImage();
   const auto MarksAwayFromKart = [&] {
-    const QImage& Shown = W->ImgRoad->Picture().Image();
+    const QImage& Shown = Find<TImageControl>("ImgRoad")->Picture().Image();
     const QPoint At(RoundEven(Kart(0).PosX()), RoundEven(Kart(0).PosY()));
     int N = 0;
     for (int X = 100; X < 300; ++X)
@@ -172,23 +173,23 @@ TEST_F(CircuitsAndMoves, DebugLevelsShowTracesAndListings) {
     return N;
   };
 
-  W->EdSeconds->setValue(10);  // futures long enough to reach beyond the kart
-  W->MenuDebug2->trigger();
+  Find<QSlider>("EdSeconds")->setValue(10);  // futures long enough to reach beyond the kart
+  Find<QAction>("MenuDebug2")->trigger();
   ASSERT_EQ(RunMoves(1), 1);
-  const QString Listing = W->DebugMemo->toPlainText();
+  const QString Listing = Find<QPlainTextEdit>("DebugMemo")->toPlainText();
   EXPECT_TRUE(Listing.startsWith("Futures: ")) << Listing.toStdString();
   EXPECT_TRUE(Listing.contains("\nOptions: "));
   EXPECT_TRUE(Listing.contains("%"));
   EXPECT_GT(MarksAwayFromKart(), 20);
 
-  W->MenuDebug1->trigger();
+  Find<QAction>("MenuDebug1")->trigger();
   ASSERT_EQ(RunMoves(1), 1);
-  EXPECT_FALSE(W->DebugMemo->toPlainText().startsWith("Futures: "));
-  EXPECT_FALSE(W->DebugMemo->toPlainText().isEmpty());
+  EXPECT_FALSE(Find<QPlainTextEdit>("DebugMemo")->toPlainText().startsWith("Futures: "));
+  EXPECT_FALSE(Find<QPlainTextEdit>("DebugMemo")->toPlainText().isEmpty());
   EXPECT_GT(MarksAwayFromKart(), 20);
 
-  W->MenuDebug0->trigger();
+  Find<QAction>("MenuDebug0")->trigger();
   ASSERT_EQ(RunMoves(1), 1);
-  EXPECT_TRUE(W->DebugMemo->toPlainText().isEmpty());
+  EXPECT_TRUE(Find<QPlainTextEdit>("DebugMemo")->toPlainText().isEmpty());
   EXPECT_EQ(MarksAwayFromKart(), 0);
 }

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QUrlQuery>
 
+#include "FlatPlayer.h"
 #include "WindowTest.h"
 #include "decision/UBase.h"
 #include "ui/UBuildInfo.h"
@@ -20,16 +21,6 @@
 #include "ui/UReportMail.h"
 
 namespace {
-
-/// A player that is not a planar body: the circuit refuses it when collisions are checked.
-class TFlatPlayer : public TPlayer {
- public:
-  void UpdateShape() override {}
-  void DrawTrace() override {}
-  void DrawFuture(int32_t) override {}
-  void Advance(int32_t) override {}
-  bool CollidesWith(TPlayer&) override { return false; }
-};
 
 QByteArray ReadAll(const QString& Path) {
   QFile File(Path);
@@ -75,9 +66,9 @@ using ErrorReports = WindowTest;
 TEST_F(ErrorReports, AnErrorThatEndsTheRunIsNamedLoggedCopiedAndContinueLeavesRunReleased) {
   TReportSetup Setup;
   MakeMovesQuick();
-  QTest::mouseClick(W->BtnAddKart, Qt::LeftButton);
-  auto* Flat = new TFlatPlayer;  // the track's players are freed with the window
-  W->Track->AddPlayer(*Flat);
+  QTest::mouseClick(Find<QPushButton>("BtnAddKart"), Qt::LeftButton);
+  auto* Flat = new TFlatPlayer;  // freed below: the track does not own its players
+  Track().AddPlayer(*Flat);
 
   TErrorReport Seen;
   QString Shown, Summary, Logged;
@@ -96,12 +87,12 @@ TEST_F(ErrorReports, AnErrorThatEndsTheRunIsNamedLoggedCopiedAndContinueLeavesRu
     DetailsShown = D.Details->isVisibleTo(&D) && D.Details->toPlainText() == D.Report().Text();
     D.BtnContinue->click();
   };
-  QTest::mouseClick(W->StartBtn, Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>("StartBtn"), Qt::LeftButton);
   ASSERT_EQ(Dialogs.Messages.size(), 1);
 
   const QString Message = "Track2D contains a player that is not a Player2D.";
   EXPECT_EQ(Shown, Message);
-  EXPECT_TRUE(Summary.contains("Where: StartBtn.clicked")) << Summary.toStdString();
+  EXPECT_TRUE(Summary.contains("Where: TFormTest2D::StartBtnClick")) << Summary.toStdString();
   EXPECT_TRUE(Summary.contains("Version: " + ProgramVersion())) << Summary.toStdString();
   EXPECT_FALSE(ProgramVersion().isEmpty());
   EXPECT_TRUE(RunStoppedShown);
@@ -121,22 +112,22 @@ TEST_F(ErrorReports, AnErrorThatEndsTheRunIsNamedLoggedCopiedAndContinueLeavesRu
   EXPECT_EQ(ReadAll(Setup.LogPath()), Text.toUtf8());
 
   // Back in the window: the run has ended and looks it, and everything works.
-  EXPECT_FALSE(W->StartBtn->isChecked());
-  EXPECT_TRUE(W->PauseBtn->isChecked());
+  EXPECT_FALSE(Find<QPushButton>("StartBtn")->isChecked());
+  EXPECT_TRUE(Find<QPushButton>("PauseBtn")->isChecked());
   EXPECT_EQ(Setup.Quits, 0);
-  W->Track->RemovePlayer(Flat, true);
+  Track().RemovePlayer(Flat, true);
   EXPECT_EQ(RunMoves(2), 2);
   EXPECT_GT(Kart(0).PosY(), 460);
 
   // An error in another handler names it, says nothing of the run, and adds a second report.
-  W->EdKartId->addItem("Kart #3");
+  Find<QComboBox>("EdKartId")->addItem("Kart #3");
   Dialogs.OnError = [&](TErrorDialog& D) {
     Seen = D.Report();
     D.BtnContinue->click();
   };
   ChooseLastKart();
   ASSERT_EQ(Dialogs.Messages.size(), 2);
-  EXPECT_EQ(Seen.Where, "EdKartId.activated");
+  EXPECT_EQ(Seen.Where, "TFormTest2D::EdKartIdChange");
   EXPECT_FALSE(Seen.RunStopped);
   EXPECT_EQ(CountReports(ReadAll(Setup.LogPath())), 2);
 }
@@ -149,7 +140,7 @@ TEST_F(ErrorReports, CloseTheProgramQuitsAndALogThatCannotBeWrittenIsOnlyMention
   Blocker.close();
   TApplication::SetErrorLog(
       TErrorLog(Setup.Dir.filePath("file/program"), Setup.Dir.filePath("file/data")));
-  W->EdKartId->addItem("Kart #2");
+  Find<QComboBox>("EdKartId")->addItem("Kart #2");
   QString Logged;
   DialogAnswerer Dialogs;
   Dialogs.OnError = [&](TErrorDialog& D) {

@@ -30,8 +30,8 @@ class Frames : public WindowTest {
 
   /// Switches saving off, or on with Base chosen in the dialog ("" cancels it), as the menu does.
   void ClickSaving(const QString& Base = {}) {
-    if (!W->Saveimagestofolder->isChecked()) Dialogs.Files << Base;
-    W->Saveimagestofolder->trigger();
+    if (!Find<QAction>("Saveimagestofolder")->isChecked()) Dialogs.Files << Base;
+    Find<QAction>("Saveimagestofolder")->trigger();
   }
 
   QString Path(const QString& Name) const { return Dir.filePath(Name); }
@@ -43,10 +43,10 @@ class Frames : public WindowTest {
 
 TEST_F(Frames, MovesWriteNumberedFramesAndResetNumbersFromOneAgain) {
   ClickSaving(Path("lap"));
-  ASSERT_TRUE(W->Saveimagestofolder->isChecked());
+  ASSERT_TRUE(Find<QAction>("Saveimagestofolder")->isChecked());
   ASSERT_EQ(RunMoves(3), 3);
   EXPECT_EQ(Saved(), QStringList({"lap_0001.bmp", "lap_0002.bmp", "lap_0003.bmp"}));
-  EXPECT_EQ(W->FrameNumber, 4);
+  EXPECT_EQ(W->Runner().FrameNumber, 4);
   // The picture as shown, with the kart on it, at 24 bits per pixel.
   EXPECT_EQ(QFileInfo(Path("lap_0003.bmp")).size(), 1440054);
   const QImage Frame(Path("lap_0003.bmp"));
@@ -54,7 +54,7 @@ TEST_F(Frames, MovesWriteNumberedFramesAndResetNumbersFromOneAgain) {
   EXPECT_GT(CountRed(Frame, QRect(RoundEven(K.PosX()) - 10, RoundEven(K.PosY()) - 10, 21, 21)), 10);
 
   for (const QString& Name : Saved()) QFile::remove(Path(Name));
-  QTest::mouseClick(W->BtnReset, Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>("BtnReset"), Qt::LeftButton);
   ASSERT_EQ(RunMoves(2), 2);
   EXPECT_EQ(Saved(), QStringList({"lap_0001.bmp", "lap_0002.bmp"}));
   EXPECT_TRUE(Dialogs.Messages.isEmpty());
@@ -64,7 +64,7 @@ TEST_F(Frames, NumberingGoesOnAcrossBasesAndPastFourDigits) {
   ClickSaving(Path("a.bmp"));
   ASSERT_EQ(RunMoves(5), 5);
   ClickSaving();  // off, no dialog
-  EXPECT_FALSE(W->Saveimagestofolder->isChecked());
+  EXPECT_FALSE(Find<QAction>("Saveimagestofolder")->isChecked());
   ASSERT_EQ(RunMoves(1), 1);
   EXPECT_EQ(Saved().size(), 5);
   ClickSaving(Path("b"));
@@ -72,33 +72,33 @@ TEST_F(Frames, NumberingGoesOnAcrossBasesAndPastFourDigits) {
   EXPECT_TRUE(QFileInfo::exists(Path("a.bmp_0005.bmp")));
   EXPECT_TRUE(QFileInfo::exists(Path("b_0006.bmp")));
 
-  W->FrameNumber = 10000;
+  W->Runner().FrameNumber = 10000;
   ASSERT_EQ(RunMoves(1), 1);
   EXPECT_TRUE(QFileInfo::exists(Path("b_10000.bmp")));
 }
 
 TEST_F(Frames, CancelledDialogLeavesSavingOff) {
   ClickSaving("");
-  EXPECT_FALSE(W->Saveimagestofolder->isChecked());
+  EXPECT_FALSE(Find<QAction>("Saveimagestofolder")->isChecked());
   ASSERT_EQ(RunMoves(1), 1);
-  EXPECT_EQ(W->FrameNumber, 1);
+  EXPECT_EQ(W->Runner().FrameNumber, 1);
 }
 
 TEST_F(Frames, UnwritableFrameEndsTheLoopWithRunReleasedAndKeepsTheNumber) {
   // The folder is there when chosen and gone when the frame is written.
   ASSERT_TRUE(QDir(Dir.path()).mkdir("gone"));
   ClickSaving(Path("gone/lap"));
-  ASSERT_TRUE(W->Saveimagestofolder->isChecked());
+  ASSERT_TRUE(Find<QAction>("Saveimagestofolder")->isChecked());
   ASSERT_TRUE(QDir(Path("gone")).removeRecursively());
   int Moves = 0;
-  QObject::connect(W.get(), &TFormTest2D::MoveFinished, [&] { ++Moves; });
-  QTest::mouseClick(W->StartBtn, Qt::LeftButton);
+  QObject::connect(&W->Runner(), &TRaceRunner::MoveFinished, [&] { ++Moves; });
+  QTest::mouseClick(Find<QPushButton>("StartBtn"), Qt::LeftButton);
   ASSERT_EQ(Dialogs.Messages.size(), 1);
   EXPECT_TRUE(Dialogs.Messages[0].contains("lap_0001.bmp")) << Dialogs.Messages[0].toStdString();
   EXPECT_EQ(Moves, 0);
-  EXPECT_FALSE(W->StartBtn->isChecked());
-  EXPECT_TRUE(W->PauseBtn->isChecked());
-  EXPECT_EQ(W->FrameNumber, 1);
+  EXPECT_FALSE(Find<QPushButton>("StartBtn")->isChecked());
+  EXPECT_TRUE(Find<QPushButton>("PauseBtn")->isChecked());
+  EXPECT_EQ(W->Runner().FrameNumber, 1);
   EXPECT_TRUE(Saved().isEmpty());
 
   // With a folder that exists, the same frame number is written.
@@ -116,8 +116,8 @@ TEST_F(Frames, TheSaveDialogRefusesAFolderThatCannotTakeFramesAndSavingStaysOff)
   Blocker.close();
   for (const QString& Base : {Path("missing/lap"), Path("blocker/lap")}) {
     ClickSaving(Base);
-    EXPECT_FALSE(W->Saveimagestofolder->isChecked()) << Base.toStdString();
-    EXPECT_EQ(W->SaveBaseName, Path("lap"));
+    EXPECT_FALSE(Find<QAction>("Saveimagestofolder")->isChecked()) << Base.toStdString();
+    EXPECT_EQ(W->Runner().SaveBaseName, Path("lap"));
   }
   ASSERT_EQ(Dialogs.Messages.size(), 2);
   EXPECT_TRUE(Dialogs.Messages[0].contains("does not exist")) << Dialogs.Messages[0].toStdString();
@@ -127,8 +127,8 @@ TEST_F(Frames, TheSaveDialogRefusesAFolderThatCannotTakeFramesAndSavingStaysOff)
 }
 
 TEST_F(Frames, KeptTrailsStayOnThePictureAndInTheFrames) {
-  W->MenuCleanTrack->trigger();
-  ASSERT_TRUE(W->Track->KeepTrails);
+  Find<QAction>("MenuCleanTrack")->trigger();
+  ASSERT_TRUE(Track().KeepTrails);
   ClickSaving(Path("trail"));
   const TKart& K = Kart(0);
   ASSERT_EQ(RunMoves(30), 30);
@@ -139,8 +139,8 @@ TEST_F(Frames, KeptTrailsStayOnThePictureAndInTheFrames) {
   EXPECT_GT(CountRed(QImage(Path("trail_0030.bmp")), Behind), 20);
 
   // Cleaning again: the next redraw starts from the clean circuit.
-  W->MenuCleanTrack->trigger();
-  EXPECT_FALSE(W->Track->KeepTrails);
-  W->Track->Redraw();
-  EXPECT_EQ(CountRed(W->ImgRoad->Picture().Image(), Behind), 0);
+  Find<QAction>("MenuCleanTrack")->trigger();
+  EXPECT_FALSE(Track().KeepTrails);
+  Track().Redraw();
+  EXPECT_EQ(CountRed(Find<TImageControl>("ImgRoad")->Picture().Image(), Behind), 0);
 }

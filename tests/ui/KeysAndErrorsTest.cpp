@@ -4,28 +4,17 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "FlatPlayer.h"
 #include "WindowTest.h"
 #include "decision/UBase.h"
 
-namespace {
-
-/// A player that is not a planar body: the circuit refuses it when collisions are checked.
-class TFlatPlayer : public TPlayer {
- public:
-  void UpdateShape() override {}
-  void DrawTrace() override {}
-  void DrawFuture(int32_t) override {}
-  void Advance(int32_t) override {}
-  bool CollidesWith(TPlayer&) override { return false; }
-};
-
-}  // namespace
+namespace {}  // namespace
 
 using KeysAndErrors = WindowTest;
 
 TEST_F(KeysAndErrors, ArrowKeysSetTheirFlagsAndReachNoControl) {
-  QTest::mouseClick(W->BtnAddKart, Qt::LeftButton);
-  W->EdFriction->setFocus();
+  QTest::mouseClick(Find<QPushButton>("BtnAddKart"), Qt::LeftButton);
+  Find<QSlider>("EdFriction")->setFocus();
   QWindow* Win = W->windowHandle();
   const struct {
     Qt::Key Key;
@@ -40,15 +29,15 @@ TEST_F(KeysAndErrors, ArrowKeysSetTheirFlagsAndReachNoControl) {
     QTest::keyRelease(Win, K.Key);
     EXPECT_FALSE(*K.Flag);
   }
-  EXPECT_EQ(W->EdFriction->value(), 15);
+  EXPECT_EQ(Find<QSlider>("EdFriction")->value(), 15);
   // Other keys still reach the slider: one page step.
   QTest::keyClick(Win, Qt::Key_PageUp);
-  EXPECT_EQ(W->EdFriction->value(), 17);
+  EXPECT_EQ(Find<QSlider>("EdFriction")->value(), 17);
 
-  W->EdKartId->setFocus();
+  Find<QComboBox>("EdKartId")->setFocus();
   QTest::keyClick(Win, Qt::Key_Up);
   QTest::keyClick(Win, Qt::Key_Down);
-  EXPECT_EQ(W->EdKartId->currentIndex(), 1);
+  EXPECT_EQ(Find<QComboBox>("EdKartId")->currentIndex(), 1);
   EXPECT_EQ(W->CurrentKart, &Kart(1));
 
   // While another window is active, its arrow keys are its own.
@@ -66,7 +55,7 @@ TEST_F(KeysAndErrors, ArrowKeysSetTheirFlagsAndReachNoControl) {
 
 TEST_F(KeysAndErrors, AnErrorInAHandlerIsShownAndTheWindowStaysUsable) {
   // A list line without a kart behind it: choosing it fails in the model.
-  W->EdKartId->addItem("Kart #2");
+  Find<QComboBox>("EdKartId")->addItem("Kart #2");
   std::string Expected;
   try {
     RaiseListIndexError(1);
@@ -79,30 +68,30 @@ TEST_F(KeysAndErrors, AnErrorInAHandlerIsShownAndTheWindowStaysUsable) {
   EXPECT_EQ(Dialogs.Messages[0].toStdString(), Expected);
   EXPECT_EQ(W->CurrentKart, &Kart(0));
 
-  W->EdKartId->removeItem(1);
-  QTest::mouseClick(W->BtnAddKart, Qt::LeftButton);
-  EXPECT_EQ(W->Track->PlayerCount(), 2);
-  EXPECT_EQ(W->EdKartId->itemText(1), "Kart #2");
+  Find<QComboBox>("EdKartId")->removeItem(1);
+  QTest::mouseClick(Find<QPushButton>("BtnAddKart"), Qt::LeftButton);
+  EXPECT_EQ(Track().PlayerCount(), 2);
+  EXPECT_EQ(Find<QComboBox>("EdKartId")->itemText(1), "Kart #2");
   EXPECT_EQ(Dialogs.Messages.size(), 1);
 }
 
 TEST_F(KeysAndErrors, AnErrorInTheRunLoopEndsItWithRunReleasedAndRunStartsItAgain) {
   MakeMovesQuick();
   auto* Flat = new TFlatPlayer;  // the track's players are freed with the window
-  W->Track->AddPlayer(*Flat);
+  Track().AddPlayer(*Flat);
   int Moves = 0;
-  QObject::connect(W.get(), &TFormTest2D::MoveFinished, [&] { ++Moves; });
+  QObject::connect(&W->Runner(), &TRaceRunner::MoveFinished, [&] { ++Moves; });
   {
     DialogAnswerer Dialogs;
-    QTest::mouseClick(W->StartBtn, Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>("StartBtn"), Qt::LeftButton);
     ASSERT_EQ(Dialogs.Messages.size(), 1);
     EXPECT_EQ(Dialogs.Messages[0], "Track2D contains a player that is not a Player2D.");
   }
   EXPECT_EQ(Moves, 0);
-  EXPECT_FALSE(W->StartBtn->isChecked());
-  EXPECT_TRUE(W->PauseBtn->isChecked());
+  EXPECT_FALSE(Find<QPushButton>("StartBtn")->isChecked());
+  EXPECT_TRUE(Find<QPushButton>("PauseBtn")->isChecked());
 
-  W->Track->RemovePlayer(Flat, true);
+  Track().RemovePlayer(Flat, true);
   EXPECT_EQ(RunMoves(2), 2);
   EXPECT_GT(Kart(0).PosY(), 460);
 }

@@ -17,12 +17,14 @@
 #include <stdexcept>
 #include <string>
 
+#include "FlatPlayer.h"
 #include "agents/UPlayer.h"
 #include "ui/UApplication.h"
 #include "ui/UCrashHandler.h"
 #include "ui/UErrorDialog.h"
 #include "ui/UFormTest2D.h"
 #include "ui/UMarkupView.h"
+#include "ui/URaceRunner.h"
 #include "ui/UReportMail.h"
 #include "world/UTrack2D.h"
 
@@ -40,11 +42,11 @@ int CloseFromErrorDialog(int& argc, char** argv, const TErrorLog& Log) {
   TApplication::SetErrorLog(Log);
   TFormTest2D Form;
   Form.show();
-  Form.EdSeconds->setValue(1);
-  Form.Track->FixedPasses = 1;
+  Form.findChild<QSlider*>("EdSeconds")->setValue(1);
+  Form.Runner().Track->FixedPasses = 1;
   // After the first move, a handler fails while the run goes on; Close is pressed in its dialog.
   bool Failed = false;
-  QObject::connect(&Form, &TFormTest2D::MoveFinished, [&] {
+  QObject::connect(&Form.Runner(), &TRaceRunner::MoveFinished, [&] {
     if (std::exchange(Failed, true)) return;
     QTimer::singleShot(0, [] {
       RunHandler([] { throw std::runtime_error("Deliberate error."); }, "ReportHelper");
@@ -57,19 +59,9 @@ int CloseFromErrorDialog(int& argc, char** argv, const TErrorLog& Log) {
   });
   Closer.start(20);
   QTimer::singleShot(30000, [] { std::_Exit(4); });  // a program that will not end
-  QTimer::singleShot(0, Form.StartBtn, &QPushButton::click);
+  QTimer::singleShot(0, Form.findChild<QPushButton*>("StartBtn"), &QPushButton::click);
   return App.exec();
 }
-
-/// A player that is not a planar body: the first move fails on it.
-class TFlatPlayer : public TPlayer {
- public:
-  void UpdateShape() override {}
-  void DrawTrace() override {}
-  void DrawFuture(int32_t) override {}
-  void Advance(int32_t) override {}
-  bool CollidesWith(TPlayer&) override { return false; }
-};
 
 void Shoot(QWidget& Widget, const QString& Folder, const QString& Name) {
   Widget.grab().save(Folder + "/" + Name + ".png");
@@ -86,10 +78,10 @@ int SaveShots(int& argc, char** argv, const TErrorLog& Log) {
   TFormTest2D Form;
   Form.show();
   Form.activateWindow();
-  Form.Track->AddPlayer(*new TFlatPlayer);
+  Form.Runner().Track->AddPlayer(*new TFlatPlayer);
   QTimer::singleShot(30000, [] { std::_Exit(4); });
   // Each step schedules the next before it opens anything modal.
-  QTimer::singleShot(500, Form.StartBtn, &QPushButton::click);
+  QTimer::singleShot(500, Form.findChild<QPushButton*>("StartBtn"), &QPushButton::click);
   QTimer::singleShot(1500, [&] {
     auto* Dialog = qobject_cast<TErrorDialog*>(QApplication::activeModalWidget());
     if (!Dialog) std::_Exit(5);

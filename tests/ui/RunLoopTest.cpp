@@ -10,13 +10,14 @@ using RunLoop = WindowTest;
 TEST_F(RunLoop, PauseFinishesTheMoveUnderWayAndRunResumesWithoutReset) {
   MakeMovesQuick();
   int Moves = 0;
-  QObject::connect(W.get(), &TFormTest2D::MoveFinished, [&] { ++Moves; });
+  QObject::connect(&W->Runner(), &TRaceRunner::MoveFinished, [&] { ++Moves; });
   // Pause is pressed in the middle of the first move, while the step lets messages through.
-  QTimer::singleShot(0, W->PauseBtn, [this] { QTest::mouseClick(W->PauseBtn, Qt::LeftButton); });
-  QTest::mouseClick(W->StartBtn, Qt::LeftButton);
+  QTimer::singleShot(0, Find<QPushButton>("PauseBtn"),
+                     [this] { QTest::mouseClick(Find<QPushButton>("PauseBtn"), Qt::LeftButton); });
+  QTest::mouseClick(Find<QPushButton>("StartBtn"), Qt::LeftButton);
   EXPECT_EQ(Moves, 1);
-  EXPECT_TRUE(W->PauseBtn->isChecked());
-  EXPECT_FALSE(W->StartBtn->isChecked());
+  EXPECT_TRUE(Find<QPushButton>("PauseBtn")->isChecked());
+  EXPECT_FALSE(Find<QPushButton>("StartBtn")->isChecked());
   TKart& K = Kart(0);
   const double Y1 = K.PosY();
   EXPECT_GT(Y1, 460);  // it set off down the picture
@@ -33,36 +34,40 @@ TEST_F(RunLoop, ResetWhileRunningSendsKartsBackWithoutStopping) {
   double YAtMove4 = 0;
   const int Moves = RunMoves(6, [&](int Move) {
     // A click that arrives while move 4 is under way.
-    if (Move == 3) QTimer::singleShot(0, W->BtnReset, [this] { W->BtnReset->click(); });
+    if (Move == 3)
+      QTimer::singleShot(0, Find<QPushButton>("BtnReset"),
+                         [this] { Find<QPushButton>("BtnReset")->click(); });
     if (Move == 4) YAtMove4 = K.PosY();
   });
   EXPECT_EQ(Moves, 6);
   EXPECT_EQ(YAtMove4, 460);
   EXPECT_GT(K.PosY(), 460);  // moves 5 and 6 ran after the reset
-  EXPECT_EQ(W->FrameNumber, 1);
+  EXPECT_EQ(W->Runner().FrameNumber, 1);
 }
 
 TEST_F(RunLoop, RunPressedWhileRunningNestsAnInnerLoopThatEndsFirst) {
   MakeMovesQuick();
   int Moves = 0;
-  QObject::connect(W.get(), &TFormTest2D::MoveFinished, [&] {
+  QObject::connect(&W->Runner(), &TRaceRunner::MoveFinished, [&] {
     ++Moves;
-    if (Moves == 1) QTimer::singleShot(0, W->StartBtn, [this] { W->StartBtn->click(); });
-    if (Moves == 3) W->PauseBtn->click();  // the inner loop's second move
+    if (Moves == 1)
+      QTimer::singleShot(0, Find<QPushButton>("StartBtn"),
+                         [this] { Find<QPushButton>("StartBtn")->click(); });
+    if (Moves == 3) Find<QPushButton>("PauseBtn")->click();  // the inner loop's second move
   });
-  QTest::mouseClick(W->StartBtn, Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>("StartBtn"), Qt::LeftButton);
   // One outer move, two inner ones, then the outer loop finishes the move it was in.
   EXPECT_EQ(Moves, 4);
-  EXPECT_TRUE(W->PauseBtn->isChecked());
+  EXPECT_TRUE(Find<QPushButton>("PauseBtn")->isChecked());
 }
 
 TEST_F(RunLoop, ClosingTheWindowWhileRunningEndsTheLoop) {
   MakeMovesQuick();
   int Moves = 0;
-  QObject::connect(W.get(), &TFormTest2D::MoveFinished, [&] {
+  QObject::connect(&W->Runner(), &TRaceRunner::MoveFinished, [&] {
     if (++Moves == 2) QTimer::singleShot(0, W.get(), [this] { W->close(); });
   });
-  W->StartBtn->click();  // returns once the loop has ended
+  Find<QPushButton>("StartBtn")->click();  // returns once the loop has ended
   EXPECT_EQ(Moves, 2);
   EXPECT_FALSE(W->isVisible());
 }
@@ -70,13 +75,14 @@ TEST_F(RunLoop, ClosingTheWindowWhileRunningEndsTheLoop) {
 TEST_F(RunLoop, DeletingTheWindowWhileRunningLeavesTheLoopUntouched) {
   MakeMovesQuick();
   int Moves = 0;
-  TFormTest2D* Window = W.get();
-  QPointer<QPushButton> Run = W->StartBtn;
-  QObject::connect(Window, &TFormTest2D::MoveFinished, [&] {
+  QPointer<QPushButton> Run = Find<QPushButton>("StartBtn");
+  QPointer<TRaceRunner> Runner = &W->Runner();
+  QObject::connect(Runner, &TRaceRunner::MoveFinished, [&] {
     if (++Moves == 2) QTimer::singleShot(0, [this] { W.reset(); });
   });
   Run->click();  // AddressSanitizer reports any touch of the window after it is gone
   EXPECT_EQ(Moves, 2);
   EXPECT_TRUE(Run.isNull());
+  EXPECT_TRUE(Runner.isNull());  // the race goes with its window
   EXPECT_EQ(W, nullptr);
 }

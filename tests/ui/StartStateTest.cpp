@@ -15,7 +15,7 @@
 using StartState = WindowTest;
 
 TEST_F(StartState, OneRedKartStandsAtTheStartAndIsCurrent) {
-  ASSERT_EQ(W->Track->PlayerCount(), 1);
+  ASSERT_EQ(Track().PlayerCount(), 1);
   TKart& K = Kart(0);
   EXPECT_EQ(W->CurrentKart, &K);
   EXPECT_EQ(K.PosX(), 200);
@@ -24,15 +24,15 @@ TEST_F(StartState, OneRedKartStandsAtTheStartAndIsCurrent) {
   EXPECT_EQ(K.VelX(), 0);
   EXPECT_EQ(K.VelY(), 0);
   EXPECT_EQ(K.Color, clRed);
-  EXPECT_EQ(W->EdColor->Color(), clRed);
-  ASSERT_EQ(W->EdKartId->count(), 1);
-  EXPECT_EQ(W->EdKartId->itemText(0), "Kart #1");
-  EXPECT_EQ(W->EdKartId->currentIndex(), 0);
-  EXPECT_EQ(W->FrameNumber, 1);
+  EXPECT_EQ(Find<TColorPanel>("EdColor")->Color(), clRed);
+  ASSERT_EQ(Find<QComboBox>("EdKartId")->count(), 1);
+  EXPECT_EQ(Find<QComboBox>("EdKartId")->itemText(0), "Kart #1");
+  EXPECT_EQ(Find<QComboBox>("EdKartId")->currentIndex(), 0);
+  EXPECT_EQ(W->Runner().FrameNumber, 1);
   EXPECT_FALSE(W->UpKeyHeld || W->DownKeyHeld || W->LeftKeyHeld || W->RightKeyHeld);
-  EXPECT_FALSE(W->StartBtn->isChecked());
-  EXPECT_FALSE(W->PauseBtn->isChecked());
-  EXPECT_EQ(W->DebugMemo->toPlainText(), "Debug info...");
+  EXPECT_FALSE(Find<QPushButton>("StartBtn")->isChecked());
+  EXPECT_FALSE(Find<QPushButton>("PauseBtn")->isChecked());
+  EXPECT_EQ(Find<QPlainTextEdit>("DebugMemo")->toPlainText(), "Debug info...");
 }
 
 TEST_F(StartState, ControlsShowTheModelsValuesNotTheLayouts) {
@@ -43,13 +43,13 @@ TEST_F(StartState, ControlsShowTheModelsValuesNotTheLayouts) {
     QString Text;
   };
   const Row Rows[] = {
-      {W->EdFriction, W->LbFriction, 15, "0.015"},
-      {W->EdSideFriction, W->LbSideFriction, 20, "0.2"},
-      {W->EdMaxPower, W->LbMaxPower, 10, "10"},
-      {W->EdMax_Turn, W->LbMax_Turn, 45, QStringLiteral("45\u00BA")},
-      {W->EdSize, W->LbSize, 8, "8px"},
-      {W->EdSeconds, W->LbSeconds, 10, "10 s."},
-      {W->EdRadio, W->LbRadio, 10, "10px"},
+      {Find<QSlider>("EdFriction"), Find<QLabel>("LbFriction"), 15, "0.015"},
+      {Find<QSlider>("EdSideFriction"), Find<QLabel>("LbSideFriction"), 20, "0.2"},
+      {Find<QSlider>("EdMaxPower"), Find<QLabel>("LbMaxPower"), 10, "10"},
+      {Find<QSlider>("EdMax_Turn"), Find<QLabel>("LbMax_Turn"), 45, QStringLiteral("45\u00BA")},
+      {Find<QSlider>("EdSize"), Find<QLabel>("LbSize"), 8, "8px"},
+      {Find<QSlider>("EdSeconds"), Find<QLabel>("LbSeconds"), 10, "10 s."},
+      {Find<QSlider>("EdRadio"), Find<QLabel>("LbRadio"), 10, "10px"},
   };
   for (const Row& R : Rows) {
     EXPECT_EQ(R.Slider->value(), R.Position) << R.Slider->objectName().toStdString();
@@ -57,29 +57,30 @@ TEST_F(StartState, ControlsShowTheModelsValuesNotTheLayouts) {
   }
 
   const TKart& K = Kart(0);
-  EXPECT_DOUBLE_EQ(W->Track->Friction, 0.015);
-  EXPECT_DOUBLE_EQ(W->Track->SideFriction, 0.2);
-  EXPECT_EQ(W->Track->Seconds, 10);
+  EXPECT_DOUBLE_EQ(Track().Friction, 0.015);
+  EXPECT_DOUBLE_EQ(Track().SideFriction, 0.2);
+  EXPECT_EQ(Track().Seconds, 10);
   EXPECT_EQ(K.MaxPower(), 10);
   EXPECT_DOUBLE_EQ(K.MaxTurn(), std::numbers::pi / 4);
   EXPECT_EQ(K.GetSize(), 8);
   EXPECT_EQ(K.GetGridSize(), 10);
 
-  EXPECT_FALSE(W->CBTeamScore->isChecked());
-  EXPECT_FALSE(W->Track->TeamScore);
+  EXPECT_FALSE(Find<QCheckBox>("CBTeamScore")->isChecked());
+  EXPECT_FALSE(Track().TeamScore);
   // Collisions come from the check box, overriding the track's own default.
-  EXPECT_TRUE(W->EdCollisions->isChecked());
-  EXPECT_TRUE(W->Track->Collisions);
-  EXPECT_TRUE(W->EdAutoRadio->isChecked());
+  EXPECT_TRUE(Find<QCheckBox>("EdCollisions")->isChecked());
+  EXPECT_TRUE(Track().Collisions);
+  EXPECT_TRUE(Find<QCheckBox>("EdAutoRadio")->isChecked());
   EXPECT_TRUE(K.AutoGrid);
-  EXPECT_TRUE(W->EdUseRefined->isChecked());
+  EXPECT_TRUE(Find<QCheckBox>("EdUseRefined")->isChecked());
   EXPECT_TRUE(K.UseRefined);
-  EXPECT_TRUE(W->MenuDebug0->isChecked());
-  EXPECT_FALSE(W->MenuDebug1->isChecked() || W->MenuDebug2->isChecked());
+  EXPECT_TRUE(Find<QAction>("MenuDebug0")->isChecked());
+  EXPECT_FALSE(Find<QAction>("MenuDebug1")->isChecked() ||
+               Find<QAction>("MenuDebug2")->isChecked());
   EXPECT_EQ(K.DebugLevel, TDebugLevel::Nothing);
-  EXPECT_TRUE(W->MenuCleanTrack->isChecked());
-  EXPECT_FALSE(W->Track->KeepTrails);
-  EXPECT_FALSE(W->Saveimagestofolder->isChecked());
+  EXPECT_TRUE(Find<QAction>("MenuCleanTrack")->isChecked());
+  EXPECT_FALSE(Track().KeepTrails);
+  EXPECT_FALSE(Find<QAction>("Saveimagestofolder")->isChecked());
 }
 
 TEST_F(StartState, WindowIsFixedCentredAndShowsTheCircuitWithTheKart) {
@@ -87,14 +88,14 @@ TEST_F(StartState, WindowIsFixedCentredAndShowsTheCircuitWithTheKart) {
             QStringLiteral("Kart simulation using \"Causal Entropic Forces\" V0.6"));
   EXPECT_EQ(W->centralWidget()->size(), QSize(1060, 621));
   EXPECT_EQ(W->minimumSize(), W->maximumSize());
-  EXPECT_EQ(W->ImgRoad->geometry(), QRect(9, 9, 800, 600));
+  EXPECT_EQ(Find<TImageControl>("ImgRoad")->geometry(), QRect(9, 9, 800, 600));
   const QPoint Middle = W->screen()->availableGeometry().center();
   // Centred before the frame is known: the frame's margins may shift it a little.
   EXPECT_LE((W->frameGeometry().center() - Middle).manhattanLength(), 6);
 
   // The picture is the built-in circuit with only the kart drawn on it, at its start.
   const QImage Circuit = DefaultCircuitImage();
-  const TPicture& Shown = W->ImgRoad->Picture();
+  const TPicture& Shown = Find<TImageControl>("ImgRoad")->Picture();
   ASSERT_EQ(Shown.Width(), Circuit.width());
   ASSERT_EQ(Shown.Height(), Circuit.height());
   int Changed = 0, FarChanged = 0;
@@ -107,4 +108,17 @@ TEST_F(StartState, WindowIsFixedCentredAndShowsTheCircuitWithTheKart) {
   EXPECT_GT(Changed, 20);
   EXPECT_EQ(FarChanged, 0);
   EXPECT_GT(CountColor(clRed, 200, 460, 12), 10);
+}
+
+TEST_F(StartState, TabGoesDownTheColumnPanelByPanel) {
+  QStringList Chain;
+  for (QWidget* X = W->nextInFocusChain(); X && X != W.get(); X = X->nextInFocusChain())
+    if (X->focusPolicy() & Qt::TabFocus && !X->objectName().isEmpty()) Chain << X->objectName();
+  const QStringList Expected = {"EdFriction",   "EdSideFriction", "CBTeamScore",  "EdCollisions",
+                                "EdKartId",     "BtnAddKart",     "BtnSubKart",   "EdMaxPower",
+                                "EdMax_Turn",   "EdSize",         "EdSeconds",    "EdRadio",
+                                "EdAutoRadio",  "EdUseRefined",   "SpeedButton2", "SpeedButton1",
+                                "SpeedButton3", "SpeedButton4",   "SpeedButton6", "SpeedButton5",
+                                "DebugMemo",    "StartBtn",       "PauseBtn",     "BtnReset"};
+  EXPECT_EQ(Chain, Expected);
 }

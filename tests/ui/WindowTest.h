@@ -4,12 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
@@ -18,9 +22,11 @@
 #include <memory>
 
 #include "agents/UKart.h"
+#include "ui/UColorPanel.h"
 #include "ui/UErrorDialog.h"
 #include "ui/UFormTest2D.h"
 #include "ui/UImageControl.h"
+#include "ui/URaceRunner.h"
 #include "world/UTrack2D.h"
 
 class WindowTest : public ::testing::Test {
@@ -31,35 +37,44 @@ class WindowTest : public ::testing::Test {
     ASSERT_TRUE(QTest::qWaitForWindowActive(W.get()));
   }
 
-  TKart& Kart(int Index) const { return dynamic_cast<TKart&>(W->Track->GetPlayer(Index)); }
+  /// The window's control or menu item of that name; a missing one fails the test.
+  template <class T>
+  T* Find(const char* Name) const {
+    T* Found = W->findChild<T*>(QString::fromLatin1(Name));
+    if (!Found) ADD_FAILURE() << "no " << Name << " of the expected kind";
+    return Found;
+  }
+
+  TTrack2D& Track() const { return *W->Runner().Track; }
+  TKart& Kart(int Index) const { return dynamic_cast<TKart&>(Track().GetPlayer(Index)); }
 
   /// Short futures and a fixed number of passes: a move takes milliseconds, not the budget.
   void MakeMovesQuick() {
-    W->EdSeconds->setValue(1);
-    W->Track->FixedPasses = 1;
+    Find<QSlider>("EdSeconds")->setValue(1);
+    Track().FixedPasses = 1;
   }
 
   /// Presses Run as the user does; AfterMove runs at the end of every move with its number,
   /// and Pause is pressed at the end of move Moves. Returns the number of moves made.
   int RunMoves(int Moves, const std::function<void(int)>& AfterMove = {}) {
     int Done = 0;
-    auto Link = QObject::connect(W.get(), &TFormTest2D::MoveFinished, [&] {
+    auto Link = QObject::connect(&W->Runner(), &TRaceRunner::MoveFinished, [&] {
       ++Done;
       if (AfterMove) AfterMove(Done);
-      if (Done == Moves) W->PauseBtn->click();
+      if (Done == Moves) Find<QPushButton>("PauseBtn")->click();
     });
-    QTest::mouseClick(W->StartBtn, Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>("StartBtn"), Qt::LeftButton);
     QObject::disconnect(Link);
     return Done;
   }
 
   /// Chooses the first or the last line of the kart list with the keyboard, as a user may.
-  void ChooseFirstKart() { QTest::keyClick(W->EdKartId, Qt::Key_Home); }
-  void ChooseLastKart() { QTest::keyClick(W->EdKartId, Qt::Key_End); }
+  void ChooseFirstKart() { QTest::keyClick(Find<QComboBox>("EdKartId"), Qt::Key_Home); }
+  void ChooseLastKart() { QTest::keyClick(Find<QComboBox>("EdKartId"), Qt::Key_End); }
 
   /// Number of pixels of the given colour in the picture, within Radius of (X, Y).
   int CountColor(TColor Color, int X, int Y, int Radius) const {
-    const TPicture& P = W->ImgRoad->Picture();
+    const TPicture& P = Find<TImageControl>("ImgRoad")->Picture();
     int N = 0;
     for (int PX = X - Radius; PX <= X + Radius; ++PX)
       for (int PY = Y - Radius; PY <= Y + Radius; ++PY) N += P.Pixel(PX, PY) == Color;

@@ -1,0 +1,77 @@
+#include "ui/URaceRunner.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+
+#include "agents/UKart.h"
+#include "decision/UBase.h"
+#include "ui/UFrameFile.h"
+#include "ui/UImageControl.h"
+#include "world/UTrack2D.h"
+
+namespace {
+
+/// Shows the picture's changes, then lets the application handle what is pending.
+class TWindowPump : public TMessagePump {
+ public:
+  explicit TWindowPump(TImageControl& AImage) : Image(AImage) {}
+  void ProcessMessages() override {
+    Image.FlushChanges();
+    QCoreApplication::processEvents();
+  }
+
+ private:
+  TImageControl& Image;
+};
+
+}  // namespace
+
+TRaceRunner::TRaceRunner(TImageControl& AImage, TDebugText* Memo)
+    : Image(AImage), MessagePump(std::make_unique<TWindowPump>(AImage)) {
+  setObjectName(QStringLiteral("RaceRunner"));
+  Track = std::make_shared<TTrack2D>();
+  Track->SetImage(&Image.Picture());
+  Track->DebugMemo = Memo;
+  Track->MessagePump = MessagePump.get();
+}
+
+TRaceRunner::~TRaceRunner() {
+  // The karts are the track's players; the track does not own them.
+  while (!Karts.empty()) RemoveKart(*Track, Karts, Karts.back().get());
+  // A move under way keeps the track to its end: leave it nothing of the window's.
+  Track->Image = nullptr;
+  Track->DebugMemo = nullptr;
+  Track->MessagePump = nullptr;
+}
+
+void TRaceRunner::StartBtnClick() {
+  RandomSeedFromClock();
+  // Anything may happen while messages are processed, the window's end included: after each
+  // chance, go on only while the runner is there and no close was asked for.
+  const QPointer<TRaceRunner> Self(this);
+  while (RunDown()) {
+    Track->Redraw();
+    // The step lets messages through at its end; should they delete the runner, the track
+    // must still be there for the step to return through.
+    const std::shared_ptr<TTrack2D> Moving = Track;
+    Moving->ThinkAndMove(TimeBudgetMs, TimeStepMs);
+    if (!Self || Closing) return;
+    AfterMove();
+    ProcessMessages();
+    if (!Self || Closing) return;
+    if (SavingFrames()) SaveFrame();
+    emit MoveFinished();
+  }
+}
+
+void TRaceRunner::ResetToStart() {
+  FrameNumber = 1;
+  for (TPlayer* Player : Track->Players) Player->ResetToStart();
+}
+
+void TRaceRunner::ProcessMessages() { MessagePump->ProcessMessages(); }
+
+void TRaceRunner::SaveFrame() {
+  ::SaveFrame(Image.Picture().Image(), FrameFileName(SaveBaseName, FrameNumber));
+  ++FrameNumber;
+}
