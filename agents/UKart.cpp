@@ -184,29 +184,38 @@ void TKart::Draw() {
   TPicture* Canvas = Track2D().Image;
   if (!Canvas) return;
 
-  const double S = GetSize(), A = Angle(), X = PosX(), Y = PosY();
-  const double Tn = Turn(), Pw = Power();
+  DrawWheels(*Canvas);
+  DrawKnob(*Canvas);
+  if (UseBattery()) DrawBattery(*Canvas);
+}
 
+void TKart::DrawWheels(TPicture& Canvas) {
+  const double S = GetSize(), A = Angle(), X = PosX(), Y = PosY();
+  const double Tn = Turn();
   // Front wheels, turned by the steering angle.
   const double CosT = std::cos(A + Tn) * 0.6 * S, SinT = std::sin(A + Tn) * 0.6 * S;
-  Canvas->SetPenWidth(2);
+  Canvas.SetPenWidth(2);
   for (int K = -1; K <= 1; K += 2) {
     const int32_t BX = RoundEven(std::cos(A + 0.2 * K * Pi) * S + X);
     const int32_t BY = RoundEven(std::sin(A + 0.2 * K * Pi) * S + Y);
-    Canvas->Line(BX, BY, BX + RoundEven(CosT), BY + RoundEven(SinT));
+    Canvas.Line(BX, BY, BX + RoundEven(CosT), BY + RoundEven(SinT));
   }
-  Canvas->SetPenWidth(1);
+  Canvas.SetPenWidth(1);
+}
 
+void TKart::DrawKnob(TPicture& Canvas) {
+  const double S = GetSize(), A = Angle(), X = PosX(), Y = PosY();
+  const double Tn = Turn(), Pw = Power();
   // The knob: forward by the power, sideways by the steering.
-  Canvas->SetBrushColor(clWhite);
+  Canvas.SetBrushColor(clWhite);
   const double Pn = Pw >= 0 ? Pw / MaxPower() : Pw / std::fabs(MinPower());
   const double Tr = Tn / MaxTurn();
   const double CosA = std::cos(A), SinA = std::sin(A);
   const double EX = (CosA * Pn * 0.6 - SinA * Tr) * S + X;
   const double EY = (SinA * Pn * 0.6 + CosA * Tr) * S + Y;
-  Canvas->SetPenWidth(2);
-  Canvas->Line(RoundEven(X), RoundEven(Y), RoundEven(EX), RoundEven(EY));
-  Canvas->SetPenWidth(1);
+  Canvas.SetPenWidth(2);
+  Canvas.Line(RoundEven(X), RoundEven(Y), RoundEven(EX), RoundEven(EY));
+  Canvas.SetPenWidth(1);
   const int32_t R = RoundEven(0.4 * S);
   // A power above a freshly lowered MaxPower must not push a channel below 0.
   TColor Fill;
@@ -219,24 +228,26 @@ void TKart::Draw() {
   }
   const int32_t X1 = RoundEven(EX - R), Y1 = RoundEven(EY - R);
   const int32_t X2 = RoundEven(EX + R), Y2 = RoundEven(EY + R);
-  Canvas->SetPenColor(clSilver);
-  Canvas->SetBrushColor(Fill);
-  Canvas->Ellipse(X1, Y1, X2, Y2);
-  Canvas->SetPenColor(clWhite);
-  Canvas->SetBrushColor(clWhite);
-  Canvas->Ellipse(RoundEven(EX - 0.8 * R), RoundEven(EY - 0.8 * R), RoundEven(EX + 0.2 * R),
-                  RoundEven(EY + 0.2 * R));
-  Canvas->SetBrushStyle(TBrushStyle::bsClear);
-  Canvas->SetPenColor(clBlack);
-  Canvas->Ellipse(X1, Y1, X2, Y2);
+  Canvas.SetPenColor(clSilver);
+  Canvas.SetBrushColor(Fill);
+  Canvas.Ellipse(X1, Y1, X2, Y2);
+  Canvas.SetPenColor(clWhite);
+  Canvas.SetBrushColor(clWhite);
+  Canvas.Ellipse(RoundEven(EX - 0.8 * R), RoundEven(EY - 0.8 * R), RoundEven(EX + 0.2 * R),
+                 RoundEven(EY + 0.2 * R));
+  Canvas.SetBrushStyle(TBrushStyle::bsClear);
+  Canvas.SetPenColor(clBlack);
+  Canvas.Ellipse(X1, Y1, X2, Y2);
+}
 
-  if (!UseBattery()) return;
-  Canvas->SetPenColor(clBlack);
-  Canvas->SetBrushColor(clSilver);
+void TKart::DrawBattery(TPicture& Canvas) {
+  const double S = GetSize(), X = PosX(), Y = PosY();
+  Canvas.SetPenColor(clBlack);
+  Canvas.SetBrushColor(clSilver);
   // The bar is given bottom corner first; the canvas wants the box top-left first.
-  Canvas->Rectangle(RoundEven(X + S), RoundEven(Y - S), RoundEven(X + S + 3), RoundEven(Y + S));
+  Canvas.Rectangle(RoundEven(X + S), RoundEven(Y - S), RoundEven(X + S + 3), RoundEven(Y + S));
   const double B = Battery();
-  Canvas->SetPenColor(B < 25 ? clRed : B < 50 ? clYellow : clLime);
+  Canvas.SetPenColor(B < 25 ? clRed : B < 50 ? clYellow : clLime);
   const int32_t GX = RoundEven(X + S + 1);
-  Canvas->Line(GX, RoundEven(Y + S - 1), GX, RoundEven(Y + S - 1 - (2 * S - 2) * B / 100));
+  Canvas.Line(GX, RoundEven(Y + S - 1), GX, RoundEven(Y + S - 1 - (2 * S - 2) * B / 100));
 }

@@ -61,4 +61,9 @@ class TKart : public TPlayer2D {
   void Drive(const TTrack2D& T, int32_t TimeStepMs);
   /// The score of the step's distance.
   void ScoreStep();
+
+  // The parts of Draw, over the outline.
+  void DrawWheels(TPicture& Canvas);
+  void DrawKnob(TPicture& Canvas);
+  void DrawBattery(TPicture& Canvas);
 };

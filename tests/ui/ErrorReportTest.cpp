@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <QUrlQuery>
 
-#include "FlatPlayer.h"
+#include "tests/FlatPlayer.h"
 #include "WindowTest.h"
 #include "decision/UBase.h"
 #include "ui/UBuildInfo.h"

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "FlatPlayer.h"
+#include "tests/FlatPlayer.h"
 #include "WindowTest.h"
 #include "decision/UBase.h"
 

@@ -17,7 +17,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "FlatPlayer.h"
+#include "tests/FlatPlayer.h"
 #include "agents/UPlayer.h"
 #include "ui/UApplication.h"
 #include "ui/UCrashHandler.h"

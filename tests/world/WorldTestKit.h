@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "agents/UPlayer2D.h"
+#include "tests/FlatPlayer.h"
 #include "ui/UPicture.h"
 #include "world/UTrack2D.h"
 
@@ -53,14 +54,7 @@ class TWalker : public TPlayer2D {
 };
 
 /// A player that is not planar at all.
-class TPointPlayer : public TPlayer {
- public:
-  void UpdateShape() override {}
-  void DrawTrace() override {}
-  void DrawFuture(int32_t) override {}
-  void Advance(int32_t) override {}
-  bool CollidesWith(TPlayer&) override { return false; }
-};
+using TPointPlayer = TFlatPlayer;
 
 class TCountingTrack : public TTrack2D {
  public:

@@ -1,5 +1,5 @@
 #pragma once
-// The one stand-in the window's tests need: a player the circuit refuses.
+// A player the circuit refuses, for the world's and the window's tests.
 
 #include "agents/UPlayer.h"
 
