@@ -8,12 +8,12 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <utility>
 
+#include "ui/UErrorLog.h"
 #include "ui/UReportMail.h"
 
 std::function<bool(const QUrl&)> TErrorDialog::UrlOpener = [](const QUrl& Url) {
@@ -137,17 +137,7 @@ void TErrorDialog::SayStatus(const QString& Text) {
 }
 
 QString TErrorDialog::SaveDetailsTo(const QString& Path) const {
-  const QByteArray Text = ErrorReport.Text().toUtf8();
-  QSaveFile File(Path);
-  File.setDirectWriteFallback(false);
-  if (!File.open(QIODevice::WriteOnly)) return File.errorString();
-  if (File.write(Text) != Text.size()) {
-    const QString Reason = File.errorString();
-    File.cancelWriting();
-    return Reason;
-  }
-  if (!File.commit()) return File.errorString();
-  return {};
+  return WriteWholeFile(Path, ErrorReport.Text().toUtf8());
 }
 
 void TErrorDialog::SaveDetails() {

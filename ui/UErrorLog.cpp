@@ -23,8 +23,9 @@ QList<qsizetype> ReportStarts(const QByteArray& Log) {
   return Starts;
 }
 
-/// Writes Content as the whole file, through a temporary file renamed once complete.
-QString WriteWhole(const QString& Path, const QByteArray& Content) {
+}  // namespace
+
+QString WriteWholeFile(const QString& Path, const QByteArray& Content) {
   QSaveFile File(Path);
   File.setDirectWriteFallback(false);
   if (!File.open(QIODevice::WriteOnly)) return File.errorString();
@@ -36,8 +37,6 @@ QString WriteWhole(const QString& Path, const QByteArray& Content) {
   if (!File.commit()) return File.errorString();
   return {};
 }
-
-}  // namespace
 
 TErrorLog::TErrorLog(QString AProgramFolder, QString ADataFolder)
     : ProgramFolder(std::move(AProgramFolder)), DataFolder(std::move(ADataFolder)) {}
@@ -75,7 +74,7 @@ TErrorLog::TResult TErrorLog::Append(const QString& Report) const {
       continue;
     }
     if (Existing.isOpen()) Old = Existing.readAll();
-    const QString Reason = WriteWhole(Path, AppendWithinLimit(Old, Report.toUtf8(), MaxBytes));
+    const QString Reason = WriteWholeFile(Path, AppendWithinLimit(Old, Report.toUtf8(), MaxBytes));
     if (Reason.isEmpty()) return {Path, {}};
     Problems << QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(Path), Reason);
   }

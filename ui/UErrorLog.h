@@ -5,6 +5,10 @@
 #include <QString>
 #include <QtGlobal>
 
+/// Writes Content as the whole file, through a temporary file renamed once complete; returns
+/// the reason it failed, empty once written.
+QString WriteWholeFile(const QString& Path, const QByteArray& Content);
+
 /// The error log: kartsim-errors.log in the program's folder, or in the user's data folder where
 /// the program's folder cannot be written (an installed program). Both folders are given, so that
 /// tests choose their own.

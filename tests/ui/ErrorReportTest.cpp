@@ -11,9 +11,9 @@
 #include <QTemporaryDir>
 #include <QUrlQuery>
 
-#include "tests/FlatPlayer.h"
 #include "WindowTest.h"
 #include "decision/UBase.h"
+#include "tests/FlatPlayer.h"
 #include "ui/UBuildInfo.h"
 #include "ui/UCrashHandler.h"
 #include "ui/UErrorLog.h"

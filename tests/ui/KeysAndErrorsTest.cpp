@@ -4,9 +4,9 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "tests/FlatPlayer.h"
 #include "WindowTest.h"
 #include "decision/UBase.h"
+#include "tests/FlatPlayer.h"
 
 namespace {}  // namespace
 

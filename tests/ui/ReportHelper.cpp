@@ -17,8 +17,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "tests/FlatPlayer.h"
 #include "agents/UPlayer.h"
+#include "tests/FlatPlayer.h"
 #include "ui/UApplication.h"
 #include "ui/UCrashHandler.h"
 #include "ui/UErrorDialog.h"
