@@ -94,14 +94,16 @@ TScenario CaptureScenario(const TTrack2D& Track, const TKartList& Karts, uint64_
   S.MoveNumber = MoveNumber;
   S.Random = SaveRandomSource();
   for (const auto& Kart : Karts) S.Karts.push_back(RecordKart(*Kart));
+  S.ChosenKart = 0;
   return S;
 }
 
 void RestoreRace(const TScenario& Scenario, TTrack2D& Track, TKartList& Karts) {
   ApplyTrackSettings(Track, Scenario.Track);
   Track.FixedPasses = Scenario.FixedPasses;
-  while (!Karts.empty()) RemoveKart(Track, Karts, Karts.back().get());
-  for (const TKartRecord& R : Scenario.Karts) RestoreKart(R, AddKart(Track, Karts, nullptr));
+  while (Karts.size() > Scenario.Karts.size()) RemoveKart(Track, Karts, Karts.back().get());
+  while (Karts.size() < Scenario.Karts.size()) AddKart(Track, Karts, nullptr);
+  for (size_t I = 0; I < Karts.size(); ++I) RestoreKart(Scenario.Karts[I], *Karts[I]);
   RestoreRandomSource(Scenario.Random);
 }
 

@@ -55,6 +55,7 @@ struct TScenario {
   int64_t MoveNumber = 0;
   std::array<uint64_t, 4> Random{};  ///< the random source as it stands
   std::vector<TKartRecord> Karts;
+  int32_t ChosenKart = 0;  ///< the kart the window's controls act on
 };
 
 /// A scenario read, or why it was refused (the message names the field).
@@ -68,8 +69,9 @@ struct TScenarioRead {
 /// the random source is read now.
 TScenario CaptureScenario(const TTrack2D& Track, const TKartList& Karts, uint64_t Seed,
                           int64_t MoveNumber, int32_t BudgetMs);
-/// Sets the track's settings and futures mode, replaces the karts by the file's, and restores
-/// the random source. The circuit itself is the caller's to set first (the window shows it).
+/// Sets the track's settings and futures mode, gives every kart the file's state (adding or
+/// removing karts only where the numbers differ), and restores the random source. The circuit
+/// itself is the caller's to set first (the window shows it).
 void RestoreRace(const TScenario& Scenario, TTrack2D& Track, TKartList& Karts);
 
 /// The scenario as versioned JSON text.

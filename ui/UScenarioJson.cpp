@@ -212,6 +212,7 @@ TScenario ReadScenario(const TFields& Root) {
   for (qsizetype I = 0; I < Karts.size(); ++I)
     S.Karts.push_back(
         ReadKart(TFields::At(Karts, I, QStringLiteral("karts")), *Declared.RealState));
+  S.ChosenKart = static_cast<int32_t>(Root.Whole("chosenKart", 0, Karts.size() - 1));
   return S;
 }
 
@@ -236,7 +237,8 @@ QByteArray ScenarioToJson(const TScenario& S) {
       {"seed", QString::number(S.Seed)},
       {"move", static_cast<qint64>(S.MoveNumber)},
       {"random", Random},
-      {"karts", Karts}};
+      {"karts", Karts},
+      {"chosenKart", S.ChosenKart}};
   return QJsonDocument(Root).toJson(QJsonDocument::Indented);
 }
 

@@ -61,6 +61,8 @@ huge = bmp[:18] + struct.pack("<ii", 100000, 100000) + bmp[26:]
 mutate("picture-huge-claim", "circuit.bmp",
        lambda d: d["circuit"].update(bmp=base64.b64encode(huge).decode()))
 mutate("negative-move", "move", lambda d: d.update(move=-3))
+mutate("chosen-kart-out-of-range", "chosenKart must be a whole number from 0 to 1",
+       lambda d: d.update(chosenKart=2))
 mutate("kart-not-object", "karts[1] must be an object", lambda d: d["karts"].__setitem__(1, 7))
 
 with open(f"{out}/expected.txt", "w") as f:
