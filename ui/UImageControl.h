@@ -81,4 +81,5 @@ class TImageControl : public QWidget {
   QPointF FOrigin;
   QScrollBar* HBar = nullptr;
   QScrollBar* VBar = nullptr;
+  QWidget* Corner = nullptr;  ///< covers the picture between the two bars
 };

@@ -67,6 +67,10 @@ void TImageControl::UpdateView() {
     VBar->setObjectName(QStringLiteral("ImgRoadVBar"));
     HBar->setGeometry(0, height() - BarThickness, width() - BarThickness, BarThickness);
     VBar->setGeometry(width() - BarThickness, 0, BarThickness, height() - BarThickness);
+    Corner = new QWidget(this);
+    Corner->setAutoFillBackground(true);
+    Corner->setGeometry(width() - BarThickness, height() - BarThickness, BarThickness,
+                        BarThickness);
     connect(HBar, &QScrollBar::valueChanged, this,
             [this](int V) { ScrollTo(QPointF(V / Scale(), FOrigin.y())); });
     connect(VBar, &QScrollBar::valueChanged, this,
@@ -85,6 +89,7 @@ void TImageControl::UpdateView() {
   VBar->setValue(qRound(FOrigin.y() * S));
   HBar->setVisible(Scrolls && ScaledW > width());
   VBar->setVisible(Scrolls && ScaledH > height());
+  Corner->setVisible(HBar->isVisibleTo(this) && VBar->isVisibleTo(this));
   update();
 }
 

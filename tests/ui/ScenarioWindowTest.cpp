@@ -113,5 +113,5 @@ TEST_F(ScenarioWindow, EveryRefusedFileNamesItsFieldAndChangesNothing) {
   Dialogs.Files << QStringLiteral(KARTS_SCENARIOS) + "/sound.json";
   Find<QAction>("OpenScenario")->trigger();
   EXPECT_TRUE(Dialogs.Messages.isEmpty());
-  EXPECT_EQ(Track().Width, 64);
+  EXPECT_EQ(Track().Width, 24);
 }
