@@ -32,6 +32,7 @@
 #include "ui/UDefaultCircuit.h"
 #include "ui/UFrameFile.h"
 #include "ui/UPicture.h"
+#include "ui/UScenario.h"
 #include "world/URaceSetup.h"
 #include "world/UTrack2D.h"
 
@@ -48,6 +49,8 @@ struct TSettings {
   TKartSettings Kart;  // every kart's
   QString Csv;
   QString Frames;
+  QString Scenario;      // empty: a new race
+  QString SaveScenario;  // empty: none written
 };
 
 struct TKartStats {
@@ -137,6 +140,12 @@ TSettings ParseCommandLine(const QStringList& Arguments) {
        "What the frames show of the thinking, for every kart: 0 nothing, 1 traces of the "
        "futures, 2 also their end points (default 0).",
        "n"},
+      {"scenario",
+       "Go on with the race kept in this scenario file: its circuit, karts, settings, futures "
+       "mode, move number and random source; --moves says how many more moves.",
+       "file"},
+      {"save-scenario", "Write the race as it stands at the end of the run to this scenario file.",
+       "file"},
   });
   if (!P.parse(Arguments)) Fail(P.errorText());
   if (P.isSet("help")) {
@@ -186,6 +195,17 @@ TSettings ParseCommandLine(const QStringList& Arguments) {
   S.Kart.DebugLevel = static_cast<TDebugLevel>(Level);
   if (P.isSet("debug-level") && S.Frames.isEmpty())
     Fail("--debug-level only changes what --frames saves; give --frames too.");
+  S.Scenario = P.value("scenario");
+  S.SaveScenario = P.value("save-scenario");
+  if (P.isSet("scenario") && S.Scenario.isEmpty()) Fail("--scenario needs a file name.");
+  if (P.isSet("save-scenario") && S.SaveScenario.isEmpty())
+    Fail("--save-scenario needs a file name.");
+  // The file holds the whole race: a setting given beside it would be silently lost.
+  for (const char* Held :
+       {"circuit", "karts", "seed", "futures", "budget", "friction", "side-friction", "seconds",
+        "grid", "max-power", "max-turn", "size", "no-collisions", "no-refined", "team"})
+    if (P.isSet("scenario") && P.isSet(Held))
+      Fail(QStringLiteral("--%1 cannot be given with --scenario, which holds it.").arg(Held));
   return S;
 }
 
@@ -235,15 +255,39 @@ int main(int Argc, char** Argv) {
   // A file-size limit must fail the write (EFBIG), not kill the program half-way.
   std::signal(SIGXFSZ, SIG_IGN);
   // Names as the system gave them: QCoreApplication::arguments() loses bytes that are not UTF-8.
-  const TSettings S = ParseCommandLine(ArgumentsAsGiven(Argc, Argv));
+  TSettings S = ParseCommandLine(ArgumentsAsGiven(Argc, Argv));
   if (const QString Clash = FindOutputClash(
           {NativeName(S.Circuit), NativeName(S.Csv), NativeName(S.Frames), S.Moves});
       !Clash.isEmpty())
     Fail(Clash);
+  if (!S.SaveScenario.isEmpty())
+    for (const QString& Other : {S.Scenario, S.Csv, S.Frames})
+      if (const QString Clash =
+              FindOutputClash({NativeName(Other), NativeName(S.SaveScenario), {}, S.Moves});
+          !Clash.isEmpty())
+        Fail(Clash);
+  TScenarioRead Kept;
+  if (!S.Scenario.isEmpty()) {
+    if (const QString Clash = FindOutputClash(
+            {NativeName(S.Scenario), NativeName(S.Csv), NativeName(S.Frames), S.Moves});
+        !Clash.isEmpty())
+      Fail(Clash);
+    Kept = ReadScenarioFile(S.Scenario);
+    if (!Kept.Ok()) Fail(Kept.Error, 1);
+    // What the run prints and how it thinks come from the file.
+    S.Karts = static_cast<int>(Kept.Scenario.Karts.size());
+    S.Track = Kept.Scenario.Track;
+    S.Futures = Kept.Scenario.FixedPasses;
+    S.BudgetMs = Kept.Scenario.BudgetMs;
+    S.Seed = Kept.Scenario.Seed;
+    S.Kart.Grid = Kept.Scenario.Karts.front().GridSize;
+  }
 
   // The circuit: built in, or a BMP checked before it is used.
   QImage Circuit;
-  if (S.Circuit.isEmpty()) {
+  if (!S.Scenario.isEmpty()) {
+    Circuit = Kept.Scenario.Circuit;
+  } else if (S.Circuit.isEmpty()) {
     Circuit = DefaultCircuitImage();
     if (Circuit.isNull()) Fail("the built-in circuit is missing from this program.", 1);
   } else {
@@ -262,6 +306,9 @@ int main(int Argc, char** Argv) {
   Track.FixedPasses = S.Futures;
   TKartList Karts;
   for (int I = 0; I < S.Karts; ++I) AddKart(Track, Karts, S.Kart);
+  // A kept race replaces the karts and settings and takes up the random source where it was.
+  const int64_t FirstMove = S.Scenario.isEmpty() ? 0 : Kept.Scenario.MoveNumber;
+  if (!S.Scenario.isEmpty()) RestoreRace(Kept.Scenario, Track, Karts);
   Track.Redraw();
 
   // Written beside its name and renamed there only when the run has ended well.
@@ -274,14 +321,16 @@ int main(int Argc, char** Argv) {
     Csv.Write("move,kart,score,offtrack");
     for (const auto& Param : Karts[0]->RealState->Params) Csv.Write("," + Param->Name);
     Csv.Write("\n");
-    WriteCsvRows(Csv, 0, Karts);
+    WriteCsvRows(Csv, static_cast<int>(FirstMove), Karts);
     Csv.Flush();
     CheckCsv(Csv, S, 0);
   }
 
   std::printf("kartrun: %d move%s of %d kart%s on %s, seed %llu%s\n", S.Moves,
               S.Moves == 1 ? "" : "s", S.Karts, S.Karts == 1 ? "" : "s",
-              S.Circuit.isEmpty() ? "the built-in circuit" : NativeName(S.Circuit).constData(),
+              !S.Scenario.isEmpty() ? "the circuit of the scenario"
+              : S.Circuit.isEmpty() ? "the built-in circuit"
+                                    : NativeName(S.Circuit).constData(),
               static_cast<unsigned long long>(Seed), S.Seed ? "" : " (from the clock)");
   std::printf(
       "settings: friction %g, side friction %g, %d s futures, grid %d, collisions %s, "
@@ -326,7 +375,7 @@ int main(int Argc, char** Argv) {
       Stats[I].DistinctFutures += K.Futures->Count();
     }
     if (Csv.IsOpen()) {
-      WriteCsvRows(Csv, Move, Karts);
+      WriteCsvRows(Csv, static_cast<int>(FirstMove + Move), Karts);
       Csv.Flush();
       CheckCsv(Csv, S, Move);
     }
@@ -364,5 +413,10 @@ int main(int Argc, char** Argv) {
   // The CSV takes its name only once everything, the summary included, has been written.
   CheckStandardOutput();
   if (Csv.IsOpen() && !Csv.Commit()) CheckCsv(Csv, S, S.Moves);
+  if (!S.SaveScenario.isEmpty())
+    if (const QString Error = WriteScenarioFile(
+            S.SaveScenario, CaptureScenario(Track, Karts, Seed, FirstMove + S.Moves, S.BudgetMs));
+        !Error.isEmpty())
+      Fail(Error, 1);
   return 0;
 }

@@ -2,7 +2,7 @@
 # Installs, with apt-get, whichever of the packages the build and the tests need is missing.
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev clang-format xvfb xauth)
+          libbenchmark-dev clang-format xvfb xauth python3)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

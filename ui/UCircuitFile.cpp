@@ -218,6 +218,9 @@ QString OpenFailure(const QByteArray& Native, int Errno) {
   }
 }
 
+/// Checks and decodes the BMP that Source holds (FileSize bytes).
+QString DecodeReason(QIODevice& Source, int64_t FileSize, QImage& Picture);
+
 QString ReadReason(const QByteArray& Native, QImage& Picture) {
   if (Native.isEmpty() || Native.contains('\0')) return QStringLiteral("the file does not exist");
   // Opened without blocking, so a pipe of that name cannot stall the program; checked as opened.
@@ -252,6 +255,11 @@ QString ReadReason(const QByteArray& Native, QImage& Picture) {
     FileSize = Whole.size();
   }
 
+  return DecodeReason(*Source, FileSize, Picture);
+}
+
+QString DecodeReason(QIODevice& Device, int64_t FileSize, QImage& Picture) {
+  QIODevice* Source = &Device;
   const QByteArray Head = Source->peek(FileHeaderSize + V5Header + 12);
   if (!Head.startsWith("BM")) {
     // Other formats are refused even when they would decode: only BMP is checked for damage.
@@ -325,6 +333,20 @@ TCircuitPicture ReadCircuitPicture(const QString& Path) {
 
 TCircuitPicture ReadCircuitPictureNative(const QByteArray& NativePath) {
   return ReadAs(NativePath, QFile::decodeName(NativePath));
+}
+
+TCircuitPicture ReadCircuitPictureData(const QByteArray& Bytes, const QString& Name) {
+  TCircuitPicture Result;
+  QByteArray Copy = Bytes;
+  QBuffer Source(&Copy);
+  Source.open(QIODevice::ReadOnly);
+  const QString Reason = Bytes.isEmpty() ? QStringLiteral("the picture is empty")
+                                         : DecodeReason(Source, Bytes.size(), Result.Picture);
+  if (!Reason.isEmpty()) {
+    Result.Picture = QImage();
+    Result.Error = QStringLiteral("Cannot load the circuit \"%1\": %2.").arg(Name, Reason);
+  }
+  return Result;
 }
 
 QImage LoadCircuitPicture(const QString& Path) {

@@ -30,5 +30,9 @@ TCircuitPicture ReadCircuitPicture(const QString& Path);
 /// name that is not valid UTF-8 included); the message shows it decoded.
 TCircuitPicture ReadCircuitPictureNative(const QByteArray& NativePath);
 
+/// As ReadCircuitPicture, for a BMP held in memory (a picture embedded in another file); Name
+/// stands for it in the message.
+TCircuitPicture ReadCircuitPictureData(const QByteArray& Bytes, const QString& Name);
+
 /// As ReadCircuitPicture, but raises EModelError with the message when the file is refused.
 QImage LoadCircuitPicture(const QString& Path);

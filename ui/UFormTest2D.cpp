@@ -16,6 +16,7 @@
 #include "decision/UBase.h"
 #include "ui/UAppEvents.h"
 #include "ui/UCircuitFile.h"
+#include "ui/UCircuitTools.h"
 #include "ui/UDebugMemo.h"
 #include "ui/UDefaultCircuit.h"
 #include "ui/UImageControl.h"
@@ -42,6 +43,7 @@ TFormTest2D::TFormTest2D(QWidget* Parent) : QMainWindow(Parent) {
   ConnectPanels();
   ConnectMenus();
   FormCreate();
+  new TCircuitTools(*this, *ImgRoad);  // a child of the window
   CenterOnDesktop();
 }
 

@@ -59,6 +59,7 @@ TImageControl::TImageControl(QWidget* Parent) : QWidget(Parent), FPicture(*this)
 void TImageControl::SetImage(const QImage& Image) {
   FPicture.Image() = Image.convertToFormat(QImage::Format_RGB32);
   Changed(rect());
+  ScrollTo(FOrigin);
 }
 
 void TImageControl::Changed(const QRect& Box) {
@@ -71,12 +72,13 @@ void TImageControl::Changed(const QRect& Box) {
 
 void TImageControl::FlushChanges() {
   if (Dirty.isEmpty()) return;
-  update(Dirty & rect());
+  update(ToView(Dirty) & rect());
   Dirty = QRect();
 }
 
 void TImageControl::paintEvent(QPaintEvent* Event) {
   QPainter P(this);
+  if (Scale() != 1 || !FOrigin.isNull()) return PaintScaled(P, Event->rect());
   const QImage& Image = FPicture.Image();
   const QRect Area = Event->rect();
   const QRect Shown = Area & QRect(QPoint(0, 0), Image.size());

@@ -2,11 +2,14 @@
 // The image control: owns the circuit picture the model draws on and shows its top-left part,
 // unscaled, repainting only what the drawing touched.
 
+#include <QPointF>
 #include <QRect>
 #include <QWidget>
 
 #include "ui/UPicture.h"
 
+class QPainter;
+class QScrollBar;
 class TImageControl;
 
 /// The picture of the image control: draws like any TQtPicture and remembers the box that the
@@ -45,10 +48,38 @@ class TImageControl : public QWidget {
   /// Called by the picture after each drawing.
   void Changed(const QRect& Box);
 
+  // The view: 1x at the top-left unless asked otherwise; frames are saved from the picture.
+  /// 0 fits the whole picture into the control, 1 to 4 magnify.
+  void SetZoom(int AZoom);
+  int Zoom() const { return FZoom; }
+  /// View pixels per picture pixel.
+  double Scale() const;
+  /// Shows the picture from this point (picture pixels) at the top-left corner, kept in range.
+  void ScrollTo(QPointF TopLeft);
+  /// Puts this picture point in the middle of the view, as far as the picture allows.
+  void CenterOn(QPointF Point);
+  /// The picture point shown at the top-left corner.
+  QPointF Origin() const { return FOrigin; }
+  /// The picture point under a point of the control.
+  QPointF ToPicture(QPointF ViewPoint) const;
+
  protected:
   void paintEvent(QPaintEvent* Event) override;
+  void wheelEvent(QWheelEvent* Event) override;
 
  private:
+  /// A box of the picture as the box of the control that shows it.
+  QRect ToView(const QRect& Box) const;
+  /// Scroll bars where the picture, as scaled, is larger than the control.
+  void UpdateView();
+  /// Paints the area of the control through the view's scale and origin.
+  void PaintScaled(QPainter& P, const QRect& Area);
+
   TShownPicture FPicture;
-  QRect Dirty;
+  QRect Dirty;  ///< in picture pixels
+  int FZoom = 1;
+  QPointF FOrigin;
+  QScrollBar* HBar = nullptr;
+  QScrollBar* VBar = nullptr;
+  QWidget* Corner = nullptr;  ///< covers the picture between the two bars
 };

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <utility>
 
 #include "agents/UKart.h"
 #include "decision/UBase.h"
@@ -45,7 +46,8 @@ TRaceRunner::~TRaceRunner() {
 }
 
 void TRaceRunner::StartBtnClick() {
-  RandomSeedFromClock();
+  // An opened scenario goes on with its own random source.
+  if (!std::exchange(KeepRandomOnce, false)) Seed = RandomSeedFromClock();
   // Anything may happen while messages are processed, the window's end included: after each
   // chance, go on only while the runner is there and no close was asked for.
   const QPointer<TRaceRunner> Self(this);
@@ -56,6 +58,7 @@ void TRaceRunner::StartBtnClick() {
     const std::shared_ptr<TTrack2D> Moving = Track;
     Moving->ThinkAndMove(TimeBudgetMs, TimeStepMs);
     if (!Self || Closing) return;
+    ++MoveNumber;
     AfterMove();
     ProcessMessages();
     if (!Self || Closing) return;

@@ -33,6 +33,17 @@ void TTrack2D::SetImage(TPicture* AImage) {
   Background = AImage ? AImage->Clone() : nullptr;
 }
 
+void TTrack2D::UpdateOffTrack(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
+  if (!Background) return;
+  const int32_t Left = std::max(0, std::min(X1, X2));
+  const int32_t Right = std::min(Width - 1, std::max(X1, X2));
+  const int32_t Top = std::max(0, std::min(Y1, Y2));
+  const int32_t Bottom = std::min(Height - 1, std::max(Y1, Y2));
+  for (int32_t X = Left; X <= Right; ++X)
+    for (int32_t Y = Top; Y <= Bottom; ++Y)
+      OffTrackMap[static_cast<size_t>(X) * Height + Y] = (Background->Pixel(X, Y) & 0xFFFFFF) == 0;
+}
+
 void TTrack2D::CleanImage() {
   if (Image && Background) Image->Assign(*Background);
 }

@@ -29,6 +29,10 @@ class TTrack2D : public TTrack {
 
   /// Takes the circuit from the picture: reads the off-road map once, keeps a clean copy.
   void SetImage(TPicture* AImage);
+  /// Reads the off-road map again from Background inside the box (both corners included,
+  /// clipped to the picture): the circuit was painted on, and karts drive by it from the next
+  /// move on.
+  void UpdateOffTrack(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2);
   TPlayer2D& GetPlayer2D(int32_t Index) const;
   /// 0 < X < Width and 0 < Y < Height.
   bool InBounds(int32_t X, int32_t Y) const { return 0 < X && X < Width && 0 < Y && Y < Height; }

@@ -65,7 +65,9 @@ TEST_F(CircuitsAndMoves, ACircuitSmallerThanTheStartIsTakenAtItsOwnSize) {
   EXPECT_EQ(Track().Width, 300);
   EXPECT_FALSE(Track().InBounds(200, 460));
   ASSERT_EQ(RunMoves(2), 2);  // a kart off the picture drives by the off-road rules
-  EXPECT_TRUE(Dialogs.Messages.isEmpty());
+  // The window said where the start is; the answer given (not Yes) kept the karts there.
+  ASSERT_EQ(Dialogs.Messages.size(), 1);
+  EXPECT_TRUE(Dialogs.Messages[0].contains("outside the picture"));
 }
 
 TEST_F(CircuitsAndMoves, BadFilesAreRefusedWithAMessageAndChangeNothing) {

@@ -1,0 +1,148 @@
+// Scenarios: a race written and read back goes on exactly as the original, and every kind of
+// damaged or hostile file is refused with the field it names.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <bit>
+#include <cstring>
+
+#include "agents/UKart.h"
+#include "decision/UBase.h"
+#include "ui/UPicture.h"
+#include "ui/UScenario.h"
+#include "world/UTrack2D.h"
+
+namespace {
+
+/// A road ring around a black block, big enough for karts started at the usual point.
+QImage RingCircuit() {
+  QImage Image(400, 600, QImage::Format_RGB32);
+  Image.fill(qRgb(0, 0, 0));
+  for (int Y = 20; Y < 580; ++Y)
+    for (int X = 20; X < 380; ++X)
+      if (X < 120 || X >= 280 || Y < 120 || Y >= 480) Image.setPixel(X, Y, qRgb(255, 206, 61));
+  return Image;
+}
+
+/// A race on its own picture, track and karts.
+struct TRace {
+  explicit TRace(const QImage& Circuit) : Picture(Circuit) {
+    Track.SetImage(&Picture);
+    Track.FixedPasses = 200;
+    Track.Seconds = 2;
+  }
+  void Moves(int Count) {
+    for (int I = 0; I < Count; ++I) {
+      Track.Redraw();
+      Track.ThinkAndMove(MoveBudgetMs, TimeStepMs);
+    }
+  }
+  TQtPicture Picture;
+  TTrack2D Track;
+  TKartList Karts;
+};
+
+/// Every field of every kart's real state, bit for bit.
+std::string StateBits(const TKartList& Karts) {
+  std::string Bits;
+  auto Put = [&Bits](const auto& X) { Bits.append(reinterpret_cast<const char*>(&X), sizeof X); };
+  for (const auto& K : Karts) {
+    const TState& S = *K->RealState;
+    for (const auto& P : S.Params) {
+      Bits += P->Name;
+      for (double D : {P->Value, P->PrevValue, P->MinValue, P->MaxValue, P->Precision})
+        Put(std::bit_cast<uint64_t>(D));
+      Put(P->IntValue);
+    }
+    for (double D : {S.Score, S.TeamAvgScore, S.ScoreFactor}) Put(std::bit_cast<uint64_t>(D));
+    Put(S.FutureCount);
+    Put(K->GridSize);
+    Put(K->Color);
+    Put(K->AutoGrid);
+    Put(K->UseRefined);
+  }
+  return Bits;
+}
+
+TEST(Scenario, ARaceReadBackGoesOnExactlyAsTheOriginal) {
+  RandomSeed(11);
+  TRace Original(RingCircuit());
+  TKartSettings Settings;
+  Settings.MaxPower = 12.5;  // off the slider's grid: kept as it is
+  AddKart(Original.Track, Original.Karts, Settings);
+  AddKart(Original.Track, Original.Karts, Settings);
+  Original.Track.Collisions = true;
+  Original.Moves(5);
+  // A hole painted into the clean circuit travels with the file.
+  auto& Clean = dynamic_cast<TQtPicture&>(*Original.Track.Background);
+  Clean.Image().setPixel(50, 50, qRgb(0, 0, 0));
+
+  const TScenario Kept = CaptureScenario(Original.Track, Original.Karts, 11, 5, 100);
+  const TScenarioRead Read = ScenarioFromJson(ScenarioToJson(Kept));
+  ASSERT_TRUE(Read.Ok()) << Read.Error.toStdString();
+  const TScenario& S = Read.Scenario;
+  EXPECT_EQ(S.Circuit, Clean.Image());
+  EXPECT_EQ(S.Seed, 11u);
+  EXPECT_EQ(S.MoveNumber, 5);
+  EXPECT_EQ(S.FixedPasses, 200);
+  EXPECT_EQ(S.Track.Seconds, 2);
+  EXPECT_TRUE(S.Track.Collisions);
+
+  TRace Copy(S.Circuit);
+  RestoreRace(S, Copy.Track, Copy.Karts);
+  ASSERT_EQ(StateBits(Copy.Karts), StateBits(Original.Karts));
+  EXPECT_TRUE(Copy.Track.Collisions);
+  EXPECT_EQ(Copy.Track.Seconds, 2);
+  EXPECT_FALSE(Copy.Track.IsOnTrack(50, 50));
+
+  // Both go on from the same random state: the copy must follow the original move for move.
+  Original.Moves(4);
+  const std::string After = StateBits(Original.Karts);
+  RestoreRandomSource(S.Random);
+  Copy.Moves(4);
+  EXPECT_EQ(StateBits(Copy.Karts), After);
+}
+
+TEST(Scenario, WrittenAtomicallyAndReadFromTheFile) {
+  QTemporaryDir Dir;
+  TRace Race(RingCircuit());
+  AddKart(Race.Track, Race.Karts, TKartSettings{});
+  const QString Path = Dir.filePath("race.json");
+  ASSERT_EQ(WriteScenarioFile(Path, CaptureScenario(Race.Track, Race.Karts, 3, 0, 100)), "");
+  EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{"race.json"});
+  const TScenarioRead Read = ReadScenarioFile(Path);
+  ASSERT_TRUE(Read.Ok()) << Read.Error.toStdString();
+  EXPECT_EQ(Read.Scenario.Karts.size(), 1u);
+
+  // A folder that is not there: a message, and no file.
+  EXPECT_NE(WriteScenarioFile(Dir.filePath("none/race.json"),
+                              CaptureScenario(Race.Track, Race.Karts, 3, 0, 100)),
+            "");
+  EXPECT_FALSE(ReadScenarioFile(Dir.filePath("none/race.json")).Ok());
+}
+
+TEST(Scenario, EveryDamagedFileOfTheCorpusIsRefusedNamingItsField) {
+  const QString Folder = QStringLiteral(KARTS_SCENARIOS);
+  ASSERT_TRUE(ReadScenarioFile(Folder + "/sound.json").Ok());
+  QFile List(Folder + "/expected.txt");
+  ASSERT_TRUE(List.open(QIODevice::ReadOnly));
+  int Kinds = 0;
+  QTextStream Lines(&List);
+  while (!Lines.atEnd()) {
+    const QStringList Line = Lines.readLine().split('\t');
+    if (Line.size() != 2) continue;
+    const TScenarioRead Read = ReadScenarioFile(Folder + '/' + Line[0]);
+    EXPECT_FALSE(Read.Ok()) << Line[0].toStdString();
+    EXPECT_TRUE(Read.Error.contains(Line[1]))
+        << Line[0].toStdString() << ": " << Read.Error.toStdString();
+    EXPECT_TRUE(Read.Error.contains(Line[0])) << "the message names the file";
+    ++Kinds;
+  }
+  EXPECT_GE(Kinds, 10);
+}
+
+}  // namespace

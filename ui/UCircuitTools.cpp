@@ -1,0 +1,286 @@
+#include "ui/UCircuitTools.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <cmath>
+
+#include "agents/UKart.h"
+#include "ui/UAtomicFile.h"
+#include "ui/UDefaultCircuit.h"
+#include "ui/UFormTest2D.h"
+#include "ui/UHandler.h"
+#include "ui/UImageControl.h"
+#include "ui/UPicture.h"
+#include "ui/URaceRunner.h"
+#include "ui/UScenario.h"
+#include "world/UNearestRoad.h"
+#include "world/UTrack2D.h"
+
+TCircuitTools::TCircuitTools(TFormTest2D& AWindow, TImageControl& AImage)
+    : QObject(&AWindow), Window(AWindow), Image(AImage), FPainter(AImage, *AWindow.Runner().Track) {
+  setObjectName(QStringLiteral("CircuitTools"));
+  CreateFileItems();
+  CreateDrawMenu();
+  CreateZoomMenu();
+  Image.installEventFilter(this);
+  connect(&Window.Runner(), &TRaceRunner::MoveFinished, this, [this] {
+    if (FollowKart->isChecked()) FollowChosenKart();
+  });
+  // Runs after the window's own handler of the item, on the circuit it loaded.
+  if (auto* Load = Window.findChild<QAction*>(QStringLiteral("Loadcircuit800x600BMP1")))
+    connect(Load, &QAction::triggered, this, HANDLER(this, TCircuitTools::CheckStartPoint));
+  CheckedCircuit = Window.Runner().Track->Background.get();
+}
+
+QAction* TCircuitTools::Item(QMenu& Menu, const QString& Caption, const QString& Name) {
+  auto* Action = Menu.addAction(Caption);
+  Action->setObjectName(Name);
+  return Action;
+}
+
+void TCircuitTools::CreateFileItems() {
+  QMenu* File = nullptr;
+  for (QAction* Top : Window.menuBar()->actions())
+    if (Top->menu() && Top->text() == QLatin1String("File")) File = Top->menu();
+  if (!File) File = Window.menuBar()->addMenu(QStringLiteral("File"));
+  File->addSeparator();
+  connect(Item(*File, QStringLiteral("Built-in circuit"), QStringLiteral("BuiltInCircuit")),
+          &QAction::triggered, this, HANDLER(this, TCircuitTools::BuiltInCircuitClick));
+  connect(Item(*File, QStringLiteral("Save circuit as..."), QStringLiteral("SaveCircuitAs")),
+          &QAction::triggered, this, HANDLER(this, TCircuitTools::SaveCircuitAsClick));
+  File->addSeparator();
+  connect(Item(*File, QStringLiteral("Open scenario..."), QStringLiteral("OpenScenario")),
+          &QAction::triggered, this, HANDLER(this, TCircuitTools::OpenScenarioClick));
+  connect(Item(*File, QStringLiteral("Save scenario..."), QStringLiteral("SaveScenario")),
+          &QAction::triggered, this, HANDLER(this, TCircuitTools::SaveScenarioClick));
+}
+
+void TCircuitTools::CreateDrawMenu() {
+  QMenu* Draw = Window.menuBar()->addMenu(QStringLiteral("Draw"));
+  auto* Brushes = new QActionGroup(this);
+  const std::pair<const char*, TBrush> BrushItems[] = {{"Don't draw", TBrush::None},
+                                                       {"Road brush", TBrush::Road},
+                                                       {"Off-road brush (black)", TBrush::OffRoad}};
+  int N = 0;
+  for (const auto& [Caption, Brush] : BrushItems) {
+    QAction* A = Item(*Draw, QString::fromLatin1(Caption), QStringLiteral("DrawBrush%1").arg(N++));
+    A->setCheckable(true);
+    A->setChecked(Brush == TBrush::None);
+    Brushes->addAction(A);
+    connect(A, &QAction::triggered, this, [this, B = Brush] { FPainter.Brush = B; });
+  }
+  Draw->addSeparator();
+  auto* Sizes = new QActionGroup(this);
+  for (int Size : {4, 8, 16, 32, 64}) {
+    QAction* A = Item(*Draw, QStringLiteral("Brush %1 px").arg(Size),
+                      QStringLiteral("BrushSize%1").arg(Size));
+    A->setCheckable(true);
+    A->setChecked(Size == FPainter.Size);
+    Sizes->addAction(A);
+    connect(A, &QAction::triggered, this, [this, Size] { FPainter.Size = Size; });
+  }
+  Draw->addSeparator();
+  QAction* Undo = Item(*Draw, QStringLiteral("Undo the last stroke"), QStringLiteral("UndoStroke"));
+  Undo->setShortcut(QKeySequence::Undo);
+  connect(Undo, &QAction::triggered, this, HANDLER(this, TCircuitTools::UndoStrokeClick));
+}
+
+void TCircuitTools::CreateZoomMenu() {
+  QMenu* Zoom = Window.menuBar()->addMenu(QStringLiteral("Zoom"));
+  auto* Levels = new QActionGroup(this);
+  for (int Level = 0; Level <= 4; ++Level) {
+    QAction* A = Item(
+        *Zoom,
+        Level == 0 ? QStringLiteral("Fit the whole circuit") : QStringLiteral("%1x").arg(Level),
+        QStringLiteral("Zoom%1").arg(Level));
+    A->setCheckable(true);
+    A->setChecked(Level == 1);
+    Levels->addAction(A);
+    connect(A, &QAction::triggered, this, [this, Level] { SetZoom(Level); });
+  }
+  Zoom->addSeparator();
+  FollowKart = Item(*Zoom, QStringLiteral("Follow the chosen kart"), QStringLiteral("FollowKart"));
+  FollowKart->setCheckable(true);
+  connect(FollowKart, &QAction::triggered, this, [this](bool On) { SetFollow(On); });
+}
+
+QString TCircuitTools::AskFile(const QString& Title, bool Save, const QString& Filter) {
+  QFileDialog Dialog(&Window, Title);
+  Dialog.setOption(QFileDialog::DontUseNativeDialog);
+  Dialog.setAcceptMode(Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  Dialog.setFileMode(Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  Dialog.setNameFilter(Filter);
+  if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty()) return {};
+  return Dialog.selectedFiles().first();
+}
+
+void TCircuitTools::BuiltInCircuitClick() {
+  SetCircuit(DefaultCircuitImage(), QStringLiteral("built-in circuit"));
+}
+
+void TCircuitTools::SaveCircuitAsClick() {
+  const QString Path =
+      AskFile(QStringLiteral("Save circuit as"), true, QStringLiteral("Bitmaps (*.bmp)"));
+  if (!Path.isEmpty()) SaveCircuitAs(Path);
+}
+
+void TCircuitTools::OpenScenarioClick() {
+  const QString Path =
+      AskFile(QStringLiteral("Open scenario"), false, QStringLiteral("Scenarios (*.json)"));
+  if (!Path.isEmpty()) OpenScenario(Path);
+}
+
+void TCircuitTools::SaveScenarioClick() {
+  const QString Path =
+      AskFile(QStringLiteral("Save scenario"), true, QStringLiteral("Scenarios (*.json)"));
+  if (!Path.isEmpty()) SaveScenario(Path);
+}
+
+void TCircuitTools::UndoStrokeClick() {
+  if (FPainter.Undo()) RedrawWhenIdle();
+}
+
+void TCircuitTools::SaveCircuitAs(const QString& Path) {
+  const TTrack2D& T = *Window.Runner().Track;
+  const QByteArray Bmp = CircuitToBmp(dynamic_cast<const TQtPicture&>(*T.Background).Image());
+  TAtomicFile File;
+  if (!File.Open(QFile::encodeName(Path).toStdString()) ||
+      !File.Write(Bmp.constData(), Bmp.size()) || !File.Commit())
+    throw EModelError(QStringLiteral("Cannot save the circuit \"%1\": %2.")
+                          .arg(Path, QString::fromLocal8Bit(File.Error().c_str()))
+                          .toStdString());
+}
+
+void TCircuitTools::SaveScenario(const QString& Path) {
+  TRaceRunner& R = Window.Runner();
+  TScenario S = CaptureScenario(*R.Track, R.Karts, R.Seed, R.MoveNumber, R.TimeBudgetMs);
+  for (size_t I = 0; I < R.Karts.size(); ++I)
+    if (R.Karts[I].get() == Window.CurrentKart) S.ChosenKart = static_cast<int32_t>(I);
+  if (const QString Error = WriteScenarioFile(Path, S); !Error.isEmpty())
+    throw EModelError(Error.toStdString());
+}
+
+void TCircuitTools::OpenScenario(const QString& Path) {
+  // Read and checked whole before anything changes.
+  const TScenarioRead Read = ReadScenarioFile(Path);
+  if (!Read.Ok()) throw EModelError(Read.Error.toStdString());
+  const TScenario& S = Read.Scenario;
+  SetCircuit(S.Circuit, Path);
+  ShowScenario(S);
+  TRaceRunner& R = Window.Runner();
+  R.Seed = S.Seed;
+  R.MoveNumber = S.MoveNumber;
+  R.TimeBudgetMs = S.BudgetMs;
+  R.KeepRandomOnce = true;
+  R.Track->Redraw();
+}
+
+void TCircuitTools::ShowScenario(const TScenario& S) {
+  TRaceRunner& R = Window.Runner();
+  TTrack2D& T = *R.Track;
+  // The window's own "-" and "+" keep its kart list in step with the karts.
+  while (T.PlayerCount() > 1) Window.BtnSubKartClick();
+  while (T.PlayerCount() < static_cast<int32_t>(S.Karts.size())) Window.AddKart();
+  RestoreRace(S, T, R.Karts);
+  if (auto* Box = Window.findChild<QCheckBox*>(QStringLiteral("EdCollisions")))
+    Box->setChecked(S.Track.Collisions);
+  if (auto* Clean = Window.findChild<QAction*>(QStringLiteral("MenuCleanTrack")))
+    Clean->setChecked(!S.Track.KeepTrails);
+  if (auto* List = Window.findChild<QComboBox*>(QStringLiteral("EdKartId")))
+    List->setCurrentIndex(S.ChosenKart);
+  // Showing the values on the controls writes them back snapped to the sliders' steps; the
+  // race takes up the file's own values again afterwards, the random source last of all.
+  Window.EdKartIdChange();
+  RestoreRace(S, T, R.Karts);
+}
+
+void TCircuitTools::SetCircuit(const QImage& Circuit, const QString& Name) {
+  Image.SetImage(Circuit);
+  TTrack2D& T = *Window.Runner().Track;
+  T.SetImage(&Image.Picture());
+  CheckedCircuit = T.Background.get();
+  Window.CircuitName = Name;
+  T.Redraw();
+}
+
+void TCircuitTools::CheckStartPoint() {
+  const TTrack2D& T = *Window.Runner().Track;
+  if (T.Background.get() == CheckedCircuit) return;  // nothing loaded
+  CheckedCircuit = T.Background.get();
+  if (T.IsOnTrack(RoundEven(StartX), RoundEven(StartY))) return;
+  QMessageBox Ask(QMessageBox::Question, QStringLiteral("Start off the road"),
+                  QStringLiteral("The karts' start point (%1, %2) is %3 of this circuit. Move the "
+                                 "karts to the nearest road point? No keeps them where they are.")
+                      .arg(StartX)
+                      .arg(StartY)
+                      .arg(T.InBounds(RoundEven(StartX), RoundEven(StartY))
+                               ? QStringLiteral("off the road")
+                               : QStringLiteral("outside the picture")),
+                  QMessageBox::Yes | QMessageBox::No, &Window);
+  Ask.setObjectName(QStringLiteral("StartOffRoadBox"));
+  if (Ask.exec() == QMessageBox::Yes && !MoveKartsToRoad())
+    throw EModelError("This circuit has no road: the karts stay where they are.");
+}
+
+bool TCircuitTools::MoveKartsToRoad() {
+  TRaceRunner& R = Window.Runner();
+  double Size = 0;
+  for (const auto& K : R.Karts) Size = std::max(Size, K->GetSize());
+  const auto Point = NearestRoadPoint(*R.Track, RoundEven(StartX), RoundEven(StartY),
+                                      static_cast<int32_t>(std::ceil(Size)) + 2);
+  if (!Point) return false;
+  for (const auto& K : R.Karts) K->SetPosition(Point->X, Point->Y, StartAngle);
+  R.Track->Redraw();
+  return true;
+}
+
+void TCircuitTools::SetZoom(int Zoom) {
+  Image.SetZoom(Zoom);
+  if (FollowKart->isChecked()) FollowChosenKart();
+}
+
+void TCircuitTools::SetFollow(bool On) {
+  FollowKart->setChecked(On);
+  if (On) FollowChosenKart();
+}
+
+void TCircuitTools::FollowChosenKart() {
+  if (Window.CurrentKart)
+    Image.CenterOn(QPointF(Window.CurrentKart->PosX(), Window.CurrentKart->PosY()));
+}
+
+void TCircuitTools::RedrawWhenIdle() {
+  if (!Window.IsRunning()) Window.Runner().Track->Redraw();
+}
+
+bool TCircuitTools::eventFilter(QObject* Watched, QEvent* Event) {
+  if (Watched != &Image || FPainter.Brush == TBrush::None) return false;
+  const QEvent::Type Type = Event->type();
+  if (Type != QEvent::MouseButtonPress && Type != QEvent::MouseMove &&
+      Type != QEvent::MouseButtonRelease)
+    return false;
+  auto* Mouse = static_cast<QMouseEvent*>(Event);
+  const QPointF At = Image.ToPicture(Mouse->position());
+  const QPoint Pixel(static_cast<int>(std::floor(At.x())), static_cast<int>(std::floor(At.y())));
+  RunHandler(
+      [&] {
+        if (Type == QEvent::MouseButtonPress && Mouse->button() == Qt::LeftButton)
+          FPainter.BeginStroke(Pixel);
+        else if (Type == QEvent::MouseMove)
+          FPainter.StrokeTo(Pixel);
+        else if (Type == QEvent::MouseButtonRelease && FPainter.Stroking()) {
+          FPainter.StrokeTo(Pixel);
+          FPainter.EndStroke();
+          RedrawWhenIdle();
+        }
+      },
+      QStringLiteral("TCircuitTools::eventFilter"));
+  return true;
+}

@@ -1,0 +1,136 @@
+#include "ui/UScenario.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageWriter>
+#include <algorithm>
+
+#include "agents/UKart.h"
+#include "decision/UBase.h"
+#include "ui/UAtomicFile.h"
+#include "ui/UPicture.h"
+#include "world/UTrack2D.h"
+
+std::array<uint64_t, 4> SaveRandomSource() {
+  std::array<uint64_t, 4> State{};
+  std::copy(std::begin(KartRandom::State), std::end(KartRandom::State), State.begin());
+  return State;
+}
+
+void RestoreRandomSource(const std::array<uint64_t, 4>& State) {
+  std::copy(State.begin(), State.end(), std::begin(KartRandom::State));
+}
+
+QByteArray CircuitToBmp(const QImage& Circuit) {
+  QByteArray Bytes;
+  QBuffer Out(&Bytes);
+  Out.open(QIODevice::WriteOnly);
+  // RGB888 is written with 24 bits per pixel whatever the picture held.
+  Circuit.convertToFormat(QImage::Format_RGB888).save(&Out, "BMP");
+  return Bytes;
+}
+
+namespace {
+
+TKartRecord RecordKart(const TKart& Kart) {
+  TKartRecord R;
+  const TState& S = *Kart.RealState;
+  for (const auto& P : S.Params)
+    R.Params.push_back({P->Name, P->Value, P->PrevValue, P->IntValue, P->MinValue, P->MaxValue,
+                        P->Precision, P->KeepPrevious});
+  R.Score = S.Score;
+  R.TeamAvgScore = S.TeamAvgScore;
+  R.ScoreFactor = S.ScoreFactor;
+  R.FutureCount = S.FutureCount;
+  R.GridSize = Kart.GridSize;
+  R.Color = Kart.Color;
+  R.AutoGrid = Kart.AutoGrid;
+  R.UseRefined = Kart.UseRefined;
+  R.DebugLevel = static_cast<int32_t>(Kart.DebugLevel);
+  return R;
+}
+
+void RestoreKart(const TKartRecord& R, TKart& Kart) {
+  TState& S = *Kart.RealState;
+  // The reader has checked that the names match the kart's parameters one for one.
+  for (size_t I = 0; I < R.Params.size() && I < S.Params.size(); ++I) {
+    TStateParam& P = *S.Params[I];
+    const TParamRecord& F = R.Params[I];
+    P.Value = F.Value;
+    P.PrevValue = F.PrevValue;
+    P.IntValue = F.IntValue;
+    P.MinValue = F.MinValue;
+    P.MaxValue = F.MaxValue;
+    P.Precision = F.Precision;
+    P.KeepPrevious = F.KeepPrevious;
+    P.GridIndexValid = false;
+  }
+  S.Score = R.Score;
+  S.TeamAvgScore = R.TeamAvgScore;
+  S.ScoreFactor = R.ScoreFactor;
+  S.FutureCount = R.FutureCount;
+  Kart.GridSize = R.GridSize;
+  Kart.Color = R.Color;
+  Kart.AutoGrid = R.AutoGrid;
+  Kart.UseRefined = R.UseRefined;
+  Kart.DebugLevel = static_cast<TDebugLevel>(R.DebugLevel);
+  Kart.ShapeDirty = true;
+}
+
+}  // namespace
+
+TScenario CaptureScenario(const TTrack2D& Track, const TKartList& Karts, uint64_t Seed,
+                          int64_t MoveNumber, int32_t BudgetMs) {
+  TScenario S;
+  if (const auto* Clean = dynamic_cast<const TQtPicture*>(Track.Background.get())) {
+    S.Circuit = Clean->Image().convertToFormat(QImage::Format_RGB32);
+    S.CircuitBmp = CircuitToBmp(S.Circuit);
+  }
+  S.Track = {Track.Friction,  Track.SideFriction, Track.Seconds,
+             Track.TeamScore, Track.Collisions,   Track.KeepTrails};
+  S.FixedPasses = Track.FixedPasses;
+  S.BudgetMs = BudgetMs;
+  S.Seed = Seed;
+  S.MoveNumber = MoveNumber;
+  S.Random = SaveRandomSource();
+  for (const auto& Kart : Karts) S.Karts.push_back(RecordKart(*Kart));
+  S.ChosenKart = 0;
+  return S;
+}
+
+void RestoreRace(const TScenario& Scenario, TTrack2D& Track, TKartList& Karts) {
+  ApplyTrackSettings(Track, Scenario.Track);
+  Track.FixedPasses = Scenario.FixedPasses;
+  while (Karts.size() > Scenario.Karts.size()) RemoveKart(Track, Karts, Karts.back().get());
+  while (Karts.size() < Scenario.Karts.size()) AddKart(Track, Karts, nullptr);
+  for (size_t I = 0; I < Karts.size(); ++I) RestoreKart(Scenario.Karts[I], *Karts[I]);
+  RestoreRandomSource(Scenario.Random);
+}
+
+TScenarioRead ReadScenarioFile(const QString& Path) {
+  TScenarioRead Result;
+  const auto Refuse = [&](const QString& Reason) {
+    Result.Error = QStringLiteral("Cannot open the scenario \"%1\": %2").arg(Path, Reason);
+    return Result;
+  };
+  QFile File(Path);
+  if (!File.open(QIODevice::ReadOnly)) return Refuse(File.errorString() + '.');
+  if (File.size() > MaxScenarioBytes)
+    return Refuse(QStringLiteral("the file holds more than %1 bytes.").arg(MaxScenarioBytes));
+  const QByteArray Json = File.read(MaxScenarioBytes + 1);
+  if (Json.size() > MaxScenarioBytes)
+    return Refuse(QStringLiteral("the file holds more than %1 bytes.").arg(MaxScenarioBytes));
+  Result = ScenarioFromJson(Json);
+  if (!Result.Ok()) return Refuse(Result.Error);
+  return Result;
+}
+
+QString WriteScenarioFile(const QString& Path, const TScenario& Scenario) {
+  TAtomicFile File;
+  const QByteArray Json = ScenarioToJson(Scenario);
+  if (File.Open(QFile::encodeName(Path).toStdString()) &&
+      File.Write(Json.constData(), Json.size()) && File.Commit())
+    return {};
+  return QStringLiteral("Cannot save the scenario \"%1\": %2.")
+      .arg(Path, QString::fromLocal8Bit(File.Error().c_str()));
+}
