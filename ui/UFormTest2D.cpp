@@ -22,6 +22,7 @@
 #include "ui/UKartPanels.h"
 #include "ui/UOpenPictureDialog.h"
 #include "ui/URaceRunner.h"
+#include "ui/URaceViews.h"
 #include "ui/URunStop.h"
 #include "ui/USaveFolder.h"
 #include "ui/UStartPanels.h"
@@ -42,6 +43,7 @@ TFormTest2D::TFormTest2D(QWidget* Parent) : QMainWindow(Parent) {
   ConnectPanels();
   ConnectMenus();
   FormCreate();
+  new TRaceViews(*this);
   CenterOnDesktop();
 }
 
@@ -80,10 +82,10 @@ void TFormTest2D::CreateActions() {
 }
 
 void TFormTest2D::CreateMenus() {
-  QMenu* File = menuBar()->addMenu(QStringLiteral("File"));
+  QMenu* File = menuBar()->addMenu(QStringLiteral("&File"));
   File->addAction(Loadcircuit800x600BMP1);
   File->addAction(Saveimagestofolder);
-  QMenu* Debug = menuBar()->addMenu(QStringLiteral("Graphic debug levels"));
+  QMenu* Debug = menuBar()->addMenu(QStringLiteral("&Graphic debug levels"));
   Debug->addActions({MenuDebug0, MenuDebug1, MenuDebug2});
   Debug->addSeparator();
   Debug->addAction(MenuCleanTrack);

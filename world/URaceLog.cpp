@@ -15,6 +15,29 @@ constexpr int32_t WrongWayPixels = 10;
 void TRaceLog::Begin(const TTrack2D& Track, double X, double Y, double Angle) {
   Counter.Build(Track, X, Y, Angle);
   Karts.clear();
+  LineX = X;
+  LineY = Y;
+  LineAngle = Angle;
+}
+
+// The start mark is the rounded value of each parameter, as Reset restores it.
+static void StartOf(const TPlayer2D& K, double& X, double& Y, double& Angle) {
+  const TState& S = *K.RealState;
+  X = S.Params[K.PosXIndex]->RoundedValue();
+  Y = S.Params[K.PosYIndex]->RoundedValue();
+  Angle = S.Params[K.AngleIndex]->RoundedValue();
+}
+
+void TRaceLog::BeginAt(const TTrack2D& Track, const TPlayer2D& First) {
+  double X, Y, Angle;
+  StartOf(First, X, Y, Angle);
+  Begin(Track, X, Y, Angle);
+}
+
+bool TRaceLog::StartsAt(const TPlayer2D& First) const {
+  double X, Y, Angle;
+  StartOf(First, X, Y, Angle);
+  return X == LineX && Y == LineY && Angle == LineAngle;
 }
 
 void TRaceLog::Follow(const std::vector<TPlayer2D*>& List) {
@@ -82,6 +105,7 @@ void TRaceLog::CountLaps(TKartRecord& R, double X, double Y) {
       R.LastLap = Time;
       if (R.BestLap == 0 || Time < R.BestLap) R.BestLap = Time;
       R.LapTimes.push_back(Time);
+      R.LapMoves.push_back(R.Moves);
     }
     R.LapStartMove = R.Moves;
     R.Rounded = false;

@@ -35,6 +35,7 @@ struct TKartRecord {
   double LastLap = 0;  ///< simulated seconds; 0 before the first lap
   double BestLap = 0;  ///< simulated seconds; 0 before the first lap
   std::vector<double> LapTimes;
+  std::vector<int64_t> LapMoves;    ///< the move that ended each lap, counted from the start
   bool WrongWay = false;            ///< going backwards round the road over the last second
   std::deque<TMoveSample> History;  ///< the latest moves, oldest first
 
@@ -63,6 +64,10 @@ class TRaceLog {
 
   /// Starts afresh on Track with the start line through (X, Y) across Angle: every figure goes.
   void Begin(const TTrack2D& Track, double X, double Y, double Angle);
+  /// Begin with the start line through First's start mark (where Reset puts it back).
+  void BeginAt(const TTrack2D& Track, const TPlayer2D& First);
+  /// Whether First's start mark is still where the line was built from.
+  bool StartsAt(const TPlayer2D& First) const;
   /// After a real move: every kart's figures move on. Karts not seen before start from where
   /// they are now; karts gone from the list are forgotten. Futures is the move's pass count.
   void Record(const std::vector<TPlayer2D*>& Karts, int32_t Futures);
@@ -80,4 +85,5 @@ class TRaceLog {
 
   TLapCounter Counter;
   std::vector<TKartRecord> Karts;
+  double LineX = 0, LineY = 0, LineAngle = 0;  ///< where the line was built from
 };
