@@ -1,5 +1,6 @@
 #include "world/URaceLog.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "agents/UPlayer2D.h"
@@ -41,11 +42,18 @@ bool TRaceLog::StartsAt(const TPlayer2D& First) const {
 }
 
 void TRaceLog::Follow(const std::vector<TPlayer2D*>& List) {
+  // The same karts in the same order, as on almost every move: nothing to do.
+  if (List.size() == Karts.size() &&
+      std::equal(List.begin(), List.end(), Karts.begin(),
+                 [](const TPlayer2D* K, const TKartRecord& R) { return K == R.Kart; }))
+    return;
   std::vector<TKartRecord> Next;
   Next.reserve(List.size());
   for (TPlayer2D* K : List) {
-    if (const TKartRecord* Old = Find(K)) {
-      Next.push_back(*Old);
+    if (auto Old = std::find_if(Karts.begin(), Karts.end(),
+                                [K](const TKartRecord& R) { return R.Kart == K; });
+        Old != Karts.end()) {
+      Next.push_back(std::move(*Old));
       continue;
     }
     TKartRecord R;
