@@ -39,7 +39,10 @@ int main(int Argc, char** Argv) {
   TFormTest2D W;
   W.move(0, 0);
   W.show();
-  QTest::qWaitForWindowExposed(&W);
+  if (!QTest::qWaitForWindowExposed(&W)) {
+    std::fprintf(stderr, "views_helper: the window was never shown (no display?)\n");
+    return 1;
+  }
   auto* Add = W.findChild<QPushButton*>(QStringLiteral("BtnAddKart"));
   for (int I = 1; I < Karts; ++I) Add->click();
   W.Runner().Track->FixedPasses = Futures;

@@ -130,6 +130,9 @@ TEST_F(Views, MenusKartsAndViewsAreReachedByKeyboardWithoutTheArrowKeys) {
   EXPECT_EQ(Bar->activeAction()->text(), "&File");
   QTest::keyClick(Bar, Qt::Key_Escape);
   QTest::keyClick(Bar, Qt::Key_Escape);
+  QTest::keyClick(W.get(), Qt::Key_V, Qt::AltModifier);
+  EXPECT_TRUE(Find<QMenu>("MenuView")->isVisible());
+  Find<QMenu>("MenuView")->close();
   for (QAction* Menu : Bar->actions()) {
     const QString Title = Menu->text();
     const int Amp = Title.indexOf('&');
