@@ -10,7 +10,8 @@ class TTrack2D;
 /// The start line: the road's cross-section through the start point, across the start heading.
 /// A lap is a crossing of it in the start direction; so that a kart rocking on the line counts
 /// nothing, a crossing only counts when it takes the kart further forward over the line than
-/// ever before, after the kart has been at least a third of the way round since its last lap.
+/// ever before (crossings backwards undo forward ones), and only after the kart has been in the
+/// middle third of the way round since its last lap.
 ///
 /// The line exists only where the road loops through the start: the road in front of the line
 /// must lead round to the road behind it without crossing the line. Otherwise HasLine() is false
