@@ -175,12 +175,15 @@ void TRaceViews::ShowStatus() {
 void TRaceViews::ShowThinking() {
   Thinking->show();
   Thinking->raise();
+  // Keys go there now: the views are reached by keyboard as well.
+  Thinking->activateWindow();
   Refresh();
 }
 
 void TRaceViews::ShowRaceTable() {
   Table->show();
   Table->raise();
+  Table->activateWindow();
   Refresh();
 }
 
