@@ -19,6 +19,8 @@ void TListOfFutures::Decide(TState& State) {
   BuildOptions();
   NormalizeOptions();
   AverageDecision(State);
+  Averaged.clear();
+  for (int32_t I = 0; I < State.FreeParamCount(); ++I) Averaged.push_back(State.FreeParam(I).Value);
   if (Owner && Owner->UsesRefined()) RefineDecision(State);
 }
 

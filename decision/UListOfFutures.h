@@ -53,6 +53,10 @@ class TListOfFutures {
   void AverageDecision(TState& State);
   void RefineDecision(TState& State);
 
+  /// The free parameters as the last Decide averaged them, before any refinement.
+  const std::vector<double>& AveragedDecision() const { return Averaged; }
+
  private:
   TFutureStore Store;
+  std::vector<double> Averaged;
 };

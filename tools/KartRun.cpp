@@ -6,6 +6,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -27,12 +28,14 @@
 #include "decision/UBase.h"
 #include "tools/UNativeNames.h"
 #include "tools/UOutputChecks.h"
+#include "tools/URunReport.h"
 #include "ui/UAtomicFile.h"
 #include "ui/UCircuitFile.h"
 #include "ui/UDefaultCircuit.h"
 #include "ui/UFrameFile.h"
 #include "ui/UPicture.h"
 #include "ui/UScenario.h"
+#include "world/URaceLog.h"
 #include "world/URaceSetup.h"
 #include "world/UTrack2D.h"
 
@@ -51,6 +54,8 @@ struct TSettings {
   QString Frames;
   QString Scenario;      // empty: a new race
   QString SaveScenario;  // empty: none written
+  QString Laps;          // CSV of every lap
+  QString Report;        // folder of report pictures and summary.json
 };
 
 struct TKartStats {
@@ -136,6 +141,16 @@ TSettings ParseCommandLine(const QStringList& Arguments) {
        "Save the picture after every move as BASE_0001.bmp, BASE_0002.bmp, ... as the window "
        "would show it.",
        "base"},
+      {"laps",
+       "Write every lap of every kart (kart, lap, seconds, move) to this CSV file. A lap counts "
+       "when a kart crosses the start line (the road's cross-section through kart #1's start, "
+       "across its heading) in the start direction after going round.",
+       "file"},
+      {"report",
+       "Write into this folder each kart's path over the circuit coloured by speed, speed and "
+       "futures per move over time and lap times as PNG pictures, and the summary's figures as "
+       "summary.json.",
+       "folder"},
       {"debug-level",
        "What the frames show of the thinking, for every kart: 0 nothing, 1 traces of the "
        "futures, 2 also their end points (default 0).",
@@ -190,6 +205,10 @@ TSettings ParseCommandLine(const QStringList& Arguments) {
   S.Frames = P.value("frames");
   if (P.isSet("csv") && S.Csv.isEmpty()) Fail("--csv needs a file name.");
   if (P.isSet("frames") && S.Frames.isEmpty()) Fail("--frames needs a base name.");
+  S.Laps = P.value("laps");
+  S.Report = P.value("report");
+  if (P.isSet("laps") && S.Laps.isEmpty()) Fail("--laps needs a file name.");
+  if (P.isSet("report") && S.Report.isEmpty()) Fail("--report needs a folder name.");
   int32_t Level = 0;
   Read("debug-level", Level, 0, 2);
   S.Kart.DebugLevel = static_cast<TDebugLevel>(Level);
@@ -250,7 +269,9 @@ void CheckStandardOutput() {
 }  // namespace
 
 int main(int Argc, char** Argv) {
-  QCoreApplication App(Argc, Argv);
+  // Report pictures carry text, which needs fonts; no window is ever shown.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication App(Argc, Argv);
   QCoreApplication::setApplicationName("kartrun");
   // A file-size limit must fail the write (EFBIG), not kill the program half-way.
   std::signal(SIGXFSZ, SIG_IGN);
@@ -282,6 +303,13 @@ int main(int Argc, char** Argv) {
     S.Seed = Kept.Scenario.Seed;
     S.Kart.Grid = Kept.Scenario.Karts.front().GridSize;
   }
+  // The laps file is checked as the CSV is: against the circuit and the frames.
+  if (QString Clash = FindOutputClash(
+          {NativeName(S.Circuit), NativeName(S.Laps), NativeName(S.Frames), S.Moves});
+      !S.Laps.isEmpty() && !Clash.isEmpty())
+    Fail(Clash.replace(QStringLiteral("--csv"), QStringLiteral("--laps")));
+  if (!S.Laps.isEmpty() && NativeName(S.Laps) == NativeName(S.Csv))
+    Fail("--laps and --csv name the same file.");
 
   // The circuit: built in, or a BMP checked before it is used.
   QImage Circuit;
@@ -310,6 +338,13 @@ int main(int Argc, char** Argv) {
   const int64_t FirstMove = S.Scenario.isEmpty() ? 0 : Kept.Scenario.MoveNumber;
   if (!S.Scenario.isEmpty()) RestoreRace(Kept.Scenario, Track, Karts);
   Track.Redraw();
+  // Laps and the figures of every move, as the window's race table counts them.
+  TRaceLog Log;
+  Log.HistoryLimit = S.Report.isEmpty() ? 1 : 0;
+  std::vector<TPlayer2D*> Planar;
+  for (const auto& K : Karts) Planar.push_back(K.get());
+  Log.BeginAt(Track, *Karts.front());
+  Log.Follow(Planar);
 
   // Written beside its name and renamed there only when the run has ended well.
   TAtomicFile Csv;
@@ -351,6 +386,9 @@ int main(int Argc, char** Argv) {
   double SecondsThinking = 0;
   const bool Tty = isatty(fileno(stderr));
   const int ProgressEvery = std::max(1, S.Moves / 10);
+  // The moves start from the seed itself, whatever setting up the karts drew: a window run
+  // seeded at its first move repeats this run. A kept race goes on with its own random source.
+  if (S.Scenario.isEmpty()) RandomSeed(Seed);
   for (int Move = 1; Move <= S.Moves; ++Move) {
     std::vector<std::pair<double, double>> Before;
     Before.reserve(Karts.size());
@@ -366,6 +404,7 @@ int main(int Argc, char** Argv) {
     SecondsThinking += std::chrono::duration<double>(std::chrono::steady_clock::now() - T0).count();
 
     const int Futures = Track.LastPasses;
+    Log.Record(Planar, Futures);
     FutureSum += Futures;
     FutureMin = std::min(FutureMin, Futures);
     for (size_t I = 0; I < Karts.size(); ++I) {
@@ -410,6 +449,24 @@ int main(int Argc, char** Argv) {
                 static_cast<double>(St.DistinctFutures) / S.Moves, MsPerMove, Karts[I]->PosX(),
                 Karts[I]->PosY());
   }
+  TRunFacts Run{Seed,
+                S.Moves,
+                S.Futures,
+                MsPerMove,
+                S.Circuit.isEmpty() ? QStringLiteral("built-in") : S.Circuit,
+                {},
+                {}};
+  for (size_t I = 0; I < Karts.size(); ++I) {
+    Run.Colors.push_back(Karts[I]->Color);
+    Run.ColorNames << ColorName(static_cast<int>(I), Karts[I]->Color);
+  }
+  PrintLapSummary(Log, Run);
+  if (!S.Laps.isEmpty())
+    if (const QString Error = WriteLapsCsv(NativeName(S.Laps), Log); !Error.isEmpty())
+      Fail(QStringLiteral("cannot write the laps file '%1': %2").arg(S.Laps, Error), 1);
+  if (!S.Report.isEmpty())
+    if (const QString Error = WriteRunReport(S.Report, Circuit, Log, Run); !Error.isEmpty())
+      Fail(QStringLiteral("cannot write the report: %1").arg(Error), 1);
   // The CSV takes its name only once everything, the summary included, has been written.
   CheckStandardOutput();
   if (Csv.IsOpen() && !Csv.Commit()) CheckCsv(Csv, S, S.Moves);

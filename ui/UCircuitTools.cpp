@@ -48,8 +48,9 @@ QAction* TCircuitTools::Item(QMenu& Menu, const QString& Caption, const QString&
 void TCircuitTools::CreateFileItems() {
   QMenu* File = nullptr;
   for (QAction* Top : Window.menuBar()->actions())
-    if (Top->menu() && Top->text() == QLatin1String("File")) File = Top->menu();
-  if (!File) File = Window.menuBar()->addMenu(QStringLiteral("File"));
+    if (Top->menu() && Top->text().remove(QLatin1Char('&')) == QLatin1String("File"))
+      File = Top->menu();
+  if (!File) File = Window.menuBar()->addMenu(QStringLiteral("&File"));
   File->addSeparator();
   connect(Item(*File, QStringLiteral("Built-in circuit"), QStringLiteral("BuiltInCircuit")),
           &QAction::triggered, this, HANDLER(this, TCircuitTools::BuiltInCircuitClick));
@@ -63,7 +64,7 @@ void TCircuitTools::CreateFileItems() {
 }
 
 void TCircuitTools::CreateDrawMenu() {
-  QMenu* Draw = Window.menuBar()->addMenu(QStringLiteral("Draw"));
+  QMenu* Draw = Window.menuBar()->addMenu(QStringLiteral("&Draw"));
   auto* Brushes = new QActionGroup(this);
   const std::pair<const char*, TBrush> BrushItems[] = {{"Don't draw", TBrush::None},
                                                        {"Road brush", TBrush::Road},
@@ -93,7 +94,7 @@ void TCircuitTools::CreateDrawMenu() {
 }
 
 void TCircuitTools::CreateZoomMenu() {
-  QMenu* Zoom = Window.menuBar()->addMenu(QStringLiteral("Zoom"));
+  QMenu* Zoom = Window.menuBar()->addMenu(QStringLiteral("&Zoom"));
   auto* Levels = new QActionGroup(this);
   for (int Level = 0; Level <= 4; ++Level) {
     QAction* A = Item(

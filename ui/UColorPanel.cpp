@@ -1,8 +1,20 @@
 #include "ui/UColorPanel.h"
 
 #include <QMouseEvent>
+#include <cmath>
 
 #include "ui/UPicture.h"
+
+bool BlackTextOn(TColor Color) {
+  const auto Linear = [](uint32_t Channel) {
+    const double C = Channel / 255.0;
+    return C <= 0.04045 ? C / 12.92 : std::pow((C + 0.055) / 1.055, 2.4);
+  };
+  const double L = 0.2126 * Linear(Color & 0xFF) + 0.7152 * Linear((Color >> 8) & 0xFF) +
+                   0.0722 * Linear((Color >> 16) & 0xFF);
+  // Contrast ratios against black and white; the larger wins.
+  return (L + 0.05) / 0.05 >= 1.05 / (L + 0.05);
+}
 
 TColorPanel::TColorPanel(const QString& Caption, QWidget* Parent) : QLabel(Caption, Parent) {
   setAlignment(Qt::AlignCenter);
@@ -19,7 +31,7 @@ void TColorPanel::SetColor(TColor Value) {
   QPalette P = palette();
   P.setColor(QPalette::Window, Back);
   // The caption stays legible on light and dark colours alike.
-  P.setColor(QPalette::WindowText, Back.lightness() > 128 ? Qt::black : Qt::white);
+  P.setColor(QPalette::WindowText, BlackTextOn(Value) ? Qt::black : Qt::white);
   setPalette(P);
 }
 

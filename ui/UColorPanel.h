@@ -5,6 +5,10 @@
 
 #include "world/UPlatform.h"
 
+/// Whether black text reads better than white on Color: by relative luminance (sRGB made
+/// linear, weighed 0.2126, 0.7152, 0.0722), black where its contrast is the higher one.
+bool BlackTextOn(TColor Color);
+
 /// The "Color" panel: shows the current kart's colour; a click asks for another.
 class TColorPanel : public QLabel {
   Q_OBJECT

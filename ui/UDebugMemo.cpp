@@ -1,5 +1,6 @@
 #include "ui/UDebugMemo.h"
 
+#include <QScrollBar>
 #include <QTextCursor>
 
 TDebugMemo::TDebugMemo(QWidget* Parent) : QPlainTextEdit(Parent) {
@@ -9,9 +10,31 @@ TDebugMemo::TDebugMemo(QWidget* Parent) : QPlainTextEdit(Parent) {
   setLineWrapMode(QPlainTextEdit::NoWrap);
 }
 
+void TDebugMemo::Clear() {
+  // A move clears the box more than once; only a box with text in it says where the reader is.
+  if (!document()->isEmpty()) {
+    SavedVertical = verticalScrollBar()->value();
+    SavedHorizontal = horizontalScrollBar()->value();
+  }
+  clear();
+}
+
+void TDebugMemo::SetText(const std::string& Text) {
+  if (!document()->isEmpty()) Clear();
+  setPlainText(QStringLiteral("Drag coefficient of the last step: ") +
+               QString::fromStdString(Text));
+  KeepScroll();
+}
+
 void TDebugMemo::AddLine(const std::string& Line) {
   QTextCursor End(document());
   End.movePosition(QTextCursor::End);
   if (!document()->isEmpty()) End.insertBlock();
   End.insertText(QString::fromStdString(Line));
+  KeepScroll();
+}
+
+void TDebugMemo::KeepScroll() {
+  verticalScrollBar()->setValue(SavedVertical);
+  horizontalScrollBar()->setValue(SavedHorizontal);
 }

@@ -23,6 +23,7 @@
 #include "ui/UKartPanels.h"
 #include "ui/UOpenPictureDialog.h"
 #include "ui/URaceRunner.h"
+#include "ui/URaceViews.h"
 #include "ui/URunStop.h"
 #include "ui/USaveFolder.h"
 #include "ui/UStartPanels.h"
@@ -44,6 +45,7 @@ TFormTest2D::TFormTest2D(QWidget* Parent) : QMainWindow(Parent) {
   ConnectMenus();
   FormCreate();
   new TCircuitTools(*this, *ImgRoad);  // a child of the window
+  new TRaceViews(*this);
   CenterOnDesktop();
 }
 
@@ -82,10 +84,10 @@ void TFormTest2D::CreateActions() {
 }
 
 void TFormTest2D::CreateMenus() {
-  QMenu* File = menuBar()->addMenu(QStringLiteral("File"));
+  QMenu* File = menuBar()->addMenu(QStringLiteral("&File"));
   File->addAction(Loadcircuit800x600BMP1);
   File->addAction(Saveimagestofolder);
-  QMenu* Debug = menuBar()->addMenu(QStringLiteral("Graphic debug levels"));
+  QMenu* Debug = menuBar()->addMenu(QStringLiteral("&Graphic debug levels"));
   Debug->addActions({MenuDebug0, MenuDebug1, MenuDebug2});
   Debug->addSeparator();
   Debug->addAction(MenuCleanTrack);

@@ -1,8 +1,9 @@
 #include "ui/UOpenPictureDialog.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -25,6 +26,7 @@ TOpenPictureDialog::TOpenPictureDialog(QWidget* Parent) : QFileDialog(Parent) {
   FPreview->setObjectName(QStringLiteral("Preview"));
   FPreview->setFixedSize(PreviewWidth, PreviewHeight);
   FPreview->setAlignment(Qt::AlignCenter);
+  FPreview->setWordWrap(true);
   FPreview->setFrameShape(QFrame::StyledPanel);
   if (auto* Grid = qobject_cast<QGridLayout*>(layout()))
     Grid->addWidget(FPreview, 0, Grid->columnCount(), Grid->rowCount(), 1);
@@ -37,21 +39,23 @@ TOpenPictureDialog::TOpenPictureDialog(QWidget* Parent) : QFileDialog(Parent) {
 }
 
 void TOpenPictureDialog::ShowPreview(const QString& Path) {
-  QImage Picture;
-  if (QFileInfo(Path).isFile()) {
-    QImageReader Reader(Path);
-    const QSize Size = Reader.size();
-    // Read scaled down, and only what a circuit may be: a huge file never fills memory here.
-    if (Size.isValid() && Size.width() <= MaxCircuitSide && Size.height() <= MaxCircuitSide &&
-        int64_t{Size.width()} * Size.height() <= MaxCircuitPixels) {
-      Reader.setScaledSize(Size.scaled(PreviewWidth, PreviewHeight, Qt::KeepAspectRatio));
-      Picture = Reader.read();
-    }
-  }
-  if (Picture.isNull()) {
-    FPreview->setPixmap(QPixmap());
+  FPreview->setPixmap(QPixmap());
+  if (!QFileInfo(Path).isFile()) {
     FPreview->setText(QStringLiteral("(no preview)"));
-  } else {
-    FPreview->setPixmap(QPixmap::fromImage(Picture));
+    return;
   }
+  // The loader's own checks: what it would refuse is never shown as a picture.
+  const TCircuitPicture Read = ReadCircuitPicture(Path);
+  if (!Read.Ok()) {
+    FPreview->setText(Read.Error);
+    return;
+  }
+  FPreview->setPixmap(QPixmap::fromImage(Read.Picture.scaled(
+      PreviewWidth, PreviewHeight, Qt::KeepAspectRatio, Qt::FastTransformation)));
+}
+
+void TOpenPictureDialog::done(int Result) {
+  for (auto* Name : findChildren<QLineEdit*>())
+    if (QCompleter* Names = Name->completer(); Names && Names->popup()) Names->popup()->hide();
+  QFileDialog::done(Result);
 }

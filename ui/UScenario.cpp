@@ -32,8 +32,8 @@ QByteArray CircuitToBmp(const QImage& Circuit) {
 
 namespace {
 
-TKartRecord RecordKart(const TKart& Kart) {
-  TKartRecord R;
+TScenarioKart RecordKart(const TKart& Kart) {
+  TScenarioKart R;
   const TState& S = *Kart.RealState;
   for (const auto& P : S.Params)
     R.Params.push_back({P->Name, P->Value, P->PrevValue, P->IntValue, P->MinValue, P->MaxValue,
@@ -50,7 +50,7 @@ TKartRecord RecordKart(const TKart& Kart) {
   return R;
 }
 
-void RestoreKart(const TKartRecord& R, TKart& Kart) {
+void RestoreKart(const TScenarioKart& R, TKart& Kart) {
   TState& S = *Kart.RealState;
   // The reader has checked that the names match the kart's parameters one for one.
   for (size_t I = 0; I < R.Params.size() && I < S.Params.size(); ++I) {

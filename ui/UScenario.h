@@ -31,7 +31,7 @@ struct TParamRecord {
 };
 
 /// One kart: its real state with its scores, and its own settings.
-struct TKartRecord {
+struct TScenarioKart {
   std::vector<TParamRecord> Params;
   double Score = 0;
   double TeamAvgScore = 0;
@@ -54,7 +54,7 @@ struct TScenario {
   uint64_t Seed = 0;
   int64_t MoveNumber = 0;
   std::array<uint64_t, 4> Random{};  ///< the random source as it stands
-  std::vector<TKartRecord> Karts;
+  std::vector<TScenarioKart> Karts;
   int32_t ChosenKart = 0;  ///< the kart the window's controls act on
 };
 

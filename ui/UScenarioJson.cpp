@@ -32,7 +32,7 @@ QJsonObject ParamToJson(const TParamRecord& P) {
           {"keepPrevious", P.KeepPrevious}};
 }
 
-QJsonObject KartToJson(const TKartRecord& K) {
+QJsonObject KartToJson(const TScenarioKart& K) {
   QJsonArray Params;
   for (const TParamRecord& P : K.Params) Params.append(ParamToJson(P));
   return {{"color", static_cast<qint64>(K.Color)},
@@ -144,8 +144,8 @@ TParamRecord ReadParam(const TFields& F, const std::string& Expected) {
   return P;
 }
 
-TKartRecord ReadKart(const TFields& F, const TState& Declared) {
-  TKartRecord K;
+TScenarioKart ReadKart(const TFields& F, const TState& Declared) {
+  TScenarioKart K;
   K.Color = static_cast<TColor>(F.Whole("color", 0, 0xFFFFFF));
   K.GridSize = static_cast<int32_t>(F.Whole("gridSize", 1, 1000));
   K.AutoGrid = F.Flag("autoGrid");
@@ -220,7 +220,7 @@ TScenario ReadScenario(const TFields& Root) {
 
 QByteArray ScenarioToJson(const TScenario& S) {
   QJsonArray Karts;
-  for (const TKartRecord& K : S.Karts) Karts.append(KartToJson(K));
+  for (const TScenarioKart& K : S.Karts) Karts.append(KartToJson(K));
   QJsonArray Random;
   for (uint64_t W : S.Random) Random.append(Hex(W));
   const QJsonObject Root{

@@ -1,0 +1,191 @@
+#include "tools/URunReport.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPainter>
+#include <QSaveFile>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "ui/UAtomicFile.h"
+#include "ui/UPicture.h"
+#include "ui/UPlots.h"
+#include "world/URaceLog.h"
+#include "world/URaceSetup.h"
+
+namespace {
+
+constexpr double StepSeconds = TimeStepMs / 1000.0;
+constexpr int PlotWidth = 800;
+constexpr int PlotHeight = 400;
+
+// Light kart colours on a white plot are drawn darker, so that every line shows.
+QColor LineColor(TColor Color) {
+  const QColor C = TQtPicture::ToQColor(Color);
+  return 0.299 * C.red() + 0.587 * C.green() + 0.114 * C.blue() > 140 ? C.darker(170) : C;
+}
+
+QString SaveImage(const QImage& Image, const QString& Path) {
+  QSaveFile File(Path);
+  if (!File.open(QIODevice::WriteOnly) || !Image.save(&File, "PNG") || !File.commit())
+    return QStringLiteral("cannot write '%1': %2").arg(Path, File.errorString());
+  return {};
+}
+
+QImage PathPicture(const QImage& Circuit, const TRaceLog& Log, const TKartRecord& R,
+                   double Fastest) {
+  QImage Image = Circuit.convertToFormat(QImage::Format_RGB32);
+  QPainter P(&Image);
+  if (Log.Laps().HasLine()) {
+    P.setPen(QPen(Qt::white, 1, Qt::DashLine));
+    P.drawLine(QPointF(Log.Laps().EndX(false), Log.Laps().EndY(false)),
+               QPointF(Log.Laps().EndX(true), Log.Laps().EndY(true)));
+  }
+  for (size_t I = 1; I < R.History.size(); ++I) {
+    const TMoveSample &A = R.History[I - 1], &B = R.History[I];
+    P.setPen(QPen(SpeedColor(B.Speed, Fastest), 3, Qt::SolidLine, Qt::RoundCap));
+    P.drawLine(QPointF(A.X, A.Y), QPointF(B.X, B.Y));
+  }
+  P.setPen(Qt::white);
+  P.fillRect(8, 8, 250, 18, Qt::black);
+  P.drawText(12, 21,
+             QStringLiteral("path: slow (blue) to %1 px/s and more (red)").arg(Fastest, 0, 'f', 0));
+  return Image;
+}
+
+// One plot of a figure of every kart over the whole run.
+QImage OverTime(const TRaceLog& Log, const TRunFacts& Run, const QString& Title,
+                double (*Figure)(const TMoveSample&)) {
+  QImage Image(PlotWidth, PlotHeight, QImage::Format_RGB32);
+  Image.fill(Qt::white);
+  std::vector<TPlotSeries> Series;
+  for (size_t K = 0; K < Log.Records().size(); ++K) {
+    TPlotSeries S{{}, LineColor(Run.Colors[K])};
+    for (const TMoveSample& M : Log.Records()[K].History) S.Values.push_back(Figure(M));
+    Series.push_back(std::move(S));
+  }
+  QPainter P(&Image);
+  DrawLinePlot(P, Image.rect().adjusted(6, 6, -6, -6), Title, Series,
+               QStringLiteral("%1 s").arg(Run.Moves * StepSeconds, 0, 'f', 1));
+  return Image;
+}
+
+QImage LapTimes(const TRaceLog& Log, const TRunFacts& Run) {
+  QImage Image(PlotWidth, PlotHeight, QImage::Format_RGB32);
+  Image.fill(Qt::white);
+  std::vector<TPlotSeries> Series;
+  for (size_t K = 0; K < Log.Records().size(); ++K)
+    Series.push_back({Log.Records()[K].LapTimes, LineColor(Run.Colors[K])});
+  QPainter P(&Image);
+  DrawLinePlot(P, Image.rect().adjusted(6, 6, -6, -6),
+               Log.Laps().HasLine() ? QStringLiteral("lap times (s), lap by lap")
+                                    : QStringLiteral("no lap line"),
+               Series, QStringLiteral("laps"));
+  return Image;
+}
+
+QJsonObject KartJson(const TKartRecord& R, int Index, const TRunFacts& Run) {
+  QJsonArray Laps;
+  for (double T : R.LapTimes) Laps.append(T);
+  QJsonObject K{{"kart", Index + 1},
+                {"colour", Run.ColorNames.value(Index)},
+                {"distance_px", R.Distance},
+                {"mean_speed_px_s", R.MeanSpeed(StepSeconds)},
+                {"off_road_share", R.OffRoadShare()},
+                {"futures_per_move", R.FuturesPerMove()},
+                {"distinct_per_move", R.DistinctPerMove()},
+                {"laps", R.Laps},
+                {"lap_times_s", Laps},
+                {"wrong_way", R.WrongWay}};
+  if (R.Laps > 0) {
+    K["last_lap_s"] = R.LastLap;
+    K["best_lap_s"] = R.BestLap;
+  }
+  if (!R.History.empty()) K["ends_at"] = QJsonArray{R.History.back().X, R.History.back().Y};
+  return K;
+}
+
+}  // namespace
+
+QColor SpeedColor(double Speed, double Fastest) {
+  const double F = Fastest > 0 ? std::clamp(Speed / Fastest, 0.0, 1.0) : 0.0;
+  // Through magenta rather than yellow and green, which would vanish on a yellow road.
+  return QColor::fromHsvF(static_cast<float>(std::fmod(2.0 / 3.0 + F / 3.0, 1.0)), 1.0f, 1.0f);
+}
+
+void PrintLapSummary(const TRaceLog& Log, const TRunFacts& Run) {
+  if (!Log.Laps().HasLine()) {
+    std::printf("\nno lap line: the road does not loop through the start; no laps counted\n");
+    return;
+  }
+  std::printf("\nkart  colour    laps  last lap  best lap  wrong way\n");
+  std::printf("                         (s)       (s)\n");
+  for (size_t I = 0; I < Log.Records().size(); ++I) {
+    const TKartRecord& R = Log.Records()[I];
+    std::printf("#%-4zu %-8s %5d %9.1f %9.1f  %s\n", I + 1,
+                qPrintable(Run.ColorNames.value(static_cast<int>(I))), R.Laps, R.LastLap, R.BestLap,
+                R.WrongWay ? "yes" : "no");
+  }
+}
+
+QString WriteLapsCsv(const QByteArray& NativePath, const TRaceLog& Log) {
+  TAtomicFile Csv;
+  if (!Csv.Open(NativePath.toStdString())) return QString::fromLocal8Bit(Csv.Error().c_str());
+  Csv.Write("kart,lap,seconds,move\n");
+  char Line[96];
+  for (size_t I = 0; I < Log.Records().size(); ++I) {
+    const TKartRecord& R = Log.Records()[I];
+    for (size_t L = 0; L < R.LapTimes.size(); ++L) {
+      std::snprintf(Line, sizeof Line, "%zu,%zu,%.1f,%lld\n", I + 1, L + 1, R.LapTimes[L],
+                    static_cast<long long>(R.LapMoves[L]));
+      Csv.Write(Line);
+    }
+  }
+  if (!Csv.Commit()) return QString::fromLocal8Bit(Csv.Error().c_str());
+  return {};
+}
+
+QString WriteRunReport(const QString& Folder, const QImage& Circuit, const TRaceLog& Log,
+                       const TRunFacts& Run) {
+  if (!QDir().mkpath(Folder)) return QStringLiteral("cannot make the folder '%1'").arg(Folder);
+  const QDir Dir(Folder);
+  // The colour scale ends at the speed that only a fiftieth of the moves exceed: a kart pushed
+  // away in a collision must not wash out everyone's colours.
+  std::vector<double> Speeds;
+  for (const TKartRecord& R : Log.Records())
+    for (const TMoveSample& M : R.History) Speeds.push_back(M.Speed);
+  std::sort(Speeds.begin(), Speeds.end());
+  const double Fastest = Speeds.empty() ? 0 : Speeds[Speeds.size() * 49 / 50];
+  QJsonArray Karts;
+  for (size_t K = 0; K < Log.Records().size(); ++K) {
+    const QString Error = SaveImage(PathPicture(Circuit, Log, Log.Records()[K], Fastest),
+                                    Dir.filePath(QStringLiteral("path-kart%1.png").arg(K + 1)));
+    if (!Error.isEmpty()) return Error;
+    Karts.append(KartJson(Log.Records()[K], static_cast<int>(K), Run));
+  }
+  const auto Speed = [](const TMoveSample& M) { return M.Speed; };
+  const auto Futures = [](const TMoveSample& M) { return double(M.Futures); };
+  for (const auto& [Image, Name] :
+       {std::pair{OverTime(Log, Run, QStringLiteral("speed (px/s)"), Speed), "speed.png"},
+        std::pair{OverTime(Log, Run, QStringLiteral("futures per move"), Futures), "futures.png"},
+        std::pair{LapTimes(Log, Run), "laps.png"}})
+    if (const QString Error = SaveImage(Image, Dir.filePath(QString::fromLatin1(Name)));
+        !Error.isEmpty())
+      return Error;
+  const QJsonObject Summary{{"seed", QString::number(Run.Seed)},
+                            {"moves", Run.Moves},
+                            {"simulated_seconds", Run.Moves * StepSeconds},
+                            {"fixed_futures", Run.FixedFutures},
+                            {"ms_per_move", Run.MsPerMove},
+                            {"circuit", Run.Circuit},
+                            {"lap_line", Log.Laps().HasLine()},
+                            {"karts", Karts}};
+  QSaveFile Json(Dir.filePath(QStringLiteral("summary.json")));
+  if (!Json.open(QIODevice::WriteOnly) || Json.write(QJsonDocument(Summary).toJson()) < 0 ||
+      !Json.commit())
+    return QStringLiteral("cannot write '%1': %2").arg(Json.fileName(), Json.errorString());
+  return {};
+}

@@ -1,0 +1,42 @@
+#pragma once
+// What kartrun writes about laps and, on request, a report folder: each kart's path over the
+// circuit coloured by speed, speed and futures over time, lap times as pictures, and the
+// summary's figures as JSON.
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+#include "world/UPlatform.h"
+
+class TRaceLog;
+
+/// The run as a whole, for the report's summary.
+struct TRunFacts {
+  uint64_t Seed = 0;
+  int Moves = 0;
+  int FixedFutures = 0;  ///< 0: the time budget decided
+  double MsPerMove = 0;
+  QString Circuit;             ///< "built-in" or the file's name
+  std::vector<TColor> Colors;  ///< of every kart, in order
+  QStringList ColorNames;      ///< as the summary names them
+};
+
+/// The lap table printed after the summary: laps, last and best lap, wrong-way mark per kart,
+/// or a line saying that the circuit has no lap line.
+void PrintLapSummary(const TRaceLog& Log, const TRunFacts& Run);
+
+/// The CSV of every lap ("kart,lap,seconds,move"), through a temporary file renamed once whole.
+/// The system's reason on failure, else an empty string.
+QString WriteLapsCsv(const QByteArray& NativePath, const TRaceLog& Log);
+
+/// Writes path-kartN.png, speed.png, futures.png, laps.png and summary.json into Folder,
+/// which is made when missing. Log must have kept every move (HistoryLimit 0). The reason on
+/// failure, else an empty string.
+QString WriteRunReport(const QString& Folder, const QImage& Circuit, const TRaceLog& Log,
+                       const TRunFacts& Run);
+
+/// The colour of a speed on a path: blue at rest through magenta to red at Fastest and above.
+QColor SpeedColor(double Speed, double Fastest);

@@ -1,0 +1,89 @@
+#include "ui/URaceTable.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "ui/UPicture.h"
+#include "world/URaceLog.h"
+#include "world/URaceSetup.h"
+
+namespace {
+QString Seconds(double S) { return S > 0 ? QString::number(S, 'f', 1) : QStringLiteral("-"); }
+}  // namespace
+
+QStringList RaceColumns() {
+  return {QStringLiteral("laps"),
+          QStringLiteral("last lap (s)"),
+          QStringLiteral("best lap (s)"),
+          QStringLiteral("distance (px)"),
+          QStringLiteral("mean speed (px/s)"),
+          QStringLiteral("off road"),
+          QStringLiteral("futures/move"),
+          QStringLiteral("wrong way")};
+}
+
+std::vector<TRaceRow> RaceRows(const TRaceLog& Log, const std::vector<TColor>& Colors) {
+  std::vector<TRaceRow> Rows;
+  const double Step = TimeStepMs / 1000.0;
+  for (size_t I = 0; I < Log.Records().size(); ++I) {
+    const TKartRecord& R = Log.Records()[I];
+    TRaceRow Row;
+    Row.Color = I < Colors.size() ? Colors[I] : clBlack;
+    Row.Name = QStringLiteral("Kart #%1").arg(I + 1);
+    Row.Fields = {QString::number(R.Laps),
+                  Seconds(R.LastLap),
+                  Seconds(R.BestLap),
+                  QString::number(R.Distance, 'f', 1),
+                  QString::number(R.MeanSpeed(Step), 'f', 2),
+                  QStringLiteral("%1 %").arg(100 * R.OffRoadShare(), 0, 'f', 1),
+                  QString::number(R.FuturesPerMove(), 'f', 1),
+                  R.WrongWay ? QStringLiteral("WRONG WAY") : QString()};
+    Rows.push_back(Row);
+  }
+  return Rows;
+}
+
+TRaceTable::TRaceTable(QWidget* Parent) : QWidget(Parent, Qt::Window) {
+  setObjectName(QStringLiteral("RaceTable"));
+  setWindowTitle(QStringLiteral("Race table"));
+  auto* Box = new QVBoxLayout(this);
+  LapLine = new QLabel;
+  LapLine->setObjectName(QStringLiteral("LbLapLine"));
+  Box->addWidget(LapLine);
+  FTable = new QTableWidget(0, 2 + RaceColumns().size());
+  FTable->setObjectName(QStringLiteral("RaceTableGrid"));
+  FTable->setToolTip(
+      QStringLiteral("Every kart since the last start or reset. Times in simulated seconds (a "
+                     "move is 0.1 s); a lap counts when the kart crosses the start line in the "
+                     "start direction after going round; off road: share of moves ending off the "
+                     "road; futures/move: futures imagined per move."));
+  FTable->setHorizontalHeaderLabels(QStringList{QStringLiteral("colour"), QStringLiteral("kart")} +
+                                    RaceColumns());
+  FTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  FTable->verticalHeader()->hide();
+  FTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  Box->addWidget(FTable);
+  resize(900, 260);
+}
+
+void TRaceTable::Show(const std::vector<TRaceRow>& Rows, bool HasLapLine) {
+  LapLine->setText(HasLapLine ? QStringLiteral("Laps are counted at the start line.")
+                              : QStringLiteral("no lap line: the road does not loop through the "
+                                               "start, so no laps are counted."));
+  FTable->setRowCount(static_cast<int>(Rows.size()));
+  for (int R = 0; R < static_cast<int>(Rows.size()); ++R) {
+    const auto Cell = [&](int C) {
+      QTableWidgetItem* Item = FTable->item(R, C);
+      if (!Item) FTable->setItem(R, C, Item = new QTableWidgetItem);
+      return Item;
+    };
+    Cell(0)->setBackground(TQtPicture::ToQColor(Rows[R].Color));
+    Cell(1)->setText(Rows[R].Name);
+    for (int C = 0; C < Rows[R].Fields.size(); ++C) {
+      Cell(2 + C)->setText(Rows[R].Fields[C]);
+      Cell(2 + C)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+  }
+}
