@@ -34,6 +34,8 @@ class TPlayer : public TFuturesOwner {
   bool ShapeDirty = true;
   TTrack* Track = nullptr;  ///< not owned
   std::unique_ptr<TListOfFutures> Futures;
+  /// The current future's own random source; the track seeds it for every future it begins.
+  TRandomStream FutureRandom;
 
   /// Real and simulation states, the parameters "Size" and "Dead", a random colour, a start mark.
   TPlayer();

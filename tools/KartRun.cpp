@@ -260,6 +260,7 @@ int main(int Argc, char** Argv) {
   Track.SetImage(&Picture);
   ApplyTrackSettings(Track, S.Track);
   Track.FixedPasses = S.Futures;
+  Track.Seed = Seed;
   TKartList Karts;
   for (int I = 0; I < S.Karts; ++I) AddKart(Track, Karts, S.Kart);
   Track.Redraw();

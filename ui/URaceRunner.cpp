@@ -45,7 +45,7 @@ TRaceRunner::~TRaceRunner() {
 }
 
 void TRaceRunner::StartBtnClick() {
-  RandomSeedFromClock();
+  Track->Seed = RandomSeedFromClock();
   // Anything may happen while messages are processed, the window's end included: after each
   // chance, go on only while the runner is there and no close was asked for.
   const QPointer<TRaceRunner> Self(this);

@@ -63,6 +63,7 @@ void TTrack::Redraw() {
 void TTrack::ThinkAndMove(int32_t TimeBudgetMs, int32_t TimeStepMs) {
   if (TimeStepMs <= 0) throw EModelError("ThinkAndMove: the time step must be positive.");
   const int32_t SubSteps = std::max(2, RoundEven(Seconds * 1000.0 / TimeStepMs));
+  ++MoveNumber;  // counted before anything can fail or let the window in
   for (int32_t I = 0; I < PlayerCount(); ++I) Players[I]->ClearFutures();
   if (DebugMemo) DebugMemo->Clear();
 
@@ -96,15 +97,19 @@ int32_t TTrack::ImagineFutures(int32_t TimeBudgetMs, int32_t TimeStepMs, int32_t
   int32_t Passes = 0;
   // A pass is never cut short; the minimum count wins over the deadline.
   do {
-    RunPass(SubSteps, TimeStepMs);
+    RunPass(Passes, SubSteps, TimeStepMs);
     ++Passes;
   } while (FixedPasses > 0 ? Passes < Target : Passes < Minimum || NowMs() <= Deadline);
   Guard.Armed = false;
   return Passes;
 }
 
-void TTrack::RunPass(int32_t SubSteps, int32_t TimeStepMs) {
-  for (int32_t I = 0; I < PlayerCount(); ++I) Players[I]->BeginFuture();
+void TTrack::RunPass(int32_t Pass, int32_t SubSteps, int32_t TimeStepMs) {
+  const int64_t Move = MoveNumber - 1;
+  for (int32_t I = 0; I < PlayerCount(); ++I) {
+    Players[I]->FutureRandom.Seed(FutureSeed(Seed, Move, I, Pass));
+    Players[I]->BeginFuture();
+  }
   for (int32_t M = 1; M <= SubSteps; ++M) {
     const bool TraceStep = M % 5 == 0;
     for (int32_t I = 0; I < PlayerCount(); ++I) {

@@ -22,6 +22,12 @@ class TTrack {
   /// When above 0, each move runs exactly max(FixedPasses, minimum) passes and never reads the
   /// clock, so that a seeded run repeats exactly. 0 (the default) keeps the time budget.
   int32_t FixedPasses = 0;
+  /// The run's seed: with the move number, a player's place and the pass it fixes the random
+  /// draws of every future, whatever thread or lane simulates it. Set it to repeat a run.
+  uint64_t Seed = 0;
+  /// The moves made since the run began: ThinkAndMove thinks move MoveNumber and then counts it.
+  /// Save and restore it with Seed to carry a run on exactly where it stopped.
+  int64_t MoveNumber = 0;
 
   TTrack();
   virtual ~TTrack();
@@ -71,8 +77,8 @@ class TTrack {
   /// The passes: every player imagines one future per pass, all side by side, until the
   /// deadline has passed and the minimum is reached (or exactly FixedPasses). Returns the count.
   int32_t ImagineFutures(int32_t TimeBudgetMs, int32_t TimeStepMs, int32_t SubSteps);
-  /// One future for every player: SubSteps random decisions and time steps.
-  void RunPass(int32_t SubSteps, int32_t TimeStepMs);
+  /// Future number Pass for every player: SubSteps random decisions and time steps.
+  void RunPass(int32_t Pass, int32_t SubSteps, int32_t TimeStepMs);
   /// Team scoring: future r of every player is weighed by the mean score of all futures r.
   void ShareTeamScores();
   /// Every player decides from its futures and moves once, in list order.

@@ -5,6 +5,7 @@
 
 #include "agents/UPlayer2D.h"
 #include "decision/UBase.h"
+#include "decision/USinCos.h"
 
 namespace {
 
@@ -89,8 +90,8 @@ bool TTrack2D::Separate(TPlayer2D& A, TPlayer2D& B) {
   const double Dx = B.PosX() - A.PosX();
   const double Dy = B.PosY() - A.PosY();
   const double D = std::sqrt(Dx * Dx + Dy * Dy);
-  const double Nx = D > 0 ? Dx / D : std::cos(A.Angle());
-  const double Ny = D > 0 ? Dy / D : std::sin(A.Angle());
+  const double Nx = D > 0 ? Dx / D : KartMath::Cos(A.Angle());
+  const double Ny = D > 0 ? Dy / D : KartMath::Sin(A.Angle());
 
   // Only an approach along the normal is exchanged.
   const double K = std::max(0.0, (A.VelX() - B.VelX()) * Nx + (A.VelY() - B.VelY()) * Ny);
