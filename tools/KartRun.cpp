@@ -33,6 +33,7 @@
 #include "ui/UFrameFile.h"
 #include "ui/UPicture.h"
 #include "world/URaceSetup.h"
+#include "world/UThinkPool.h"
 #include "world/UTrack2D.h"
 
 namespace {
@@ -44,6 +45,7 @@ struct TSettings {
   std::optional<uint64_t> Seed;
   int Futures = 0;  // 0: the time budget decides
   int BudgetMs = MoveBudgetMs;
+  int Threads = 0;  // 0: every core
   TTrackSettings Track;
   TKartSettings Kart;  // every kart's
   QString Csv;
@@ -118,6 +120,11 @@ TSettings ParseCommandLine(const QStringList& Arguments) {
            .arg(MinTeamFutures),
        "n"},
       {"budget", Def("Time budget of a move in ms, 0 to 10000", MoveBudgetMs), "ms"},
+      {"threads",
+       QStringLiteral("Threads that imagine the futures, 1 to 256 (default: every core, %1 here); "
+                      "results are the same for any count.")
+           .arg(TThinkPool::CoreCount()),
+       "n"},
       {"friction", Def("Road friction coefficient, 0.001 to 0.3", T.Friction), "f"},
       {"side-friction", Def("Sideways friction coefficient, 0 to 1", T.SideFriction), "f"},
       {"seconds", Def("Seconds of simulated future, 1 to 20", T.Seconds), "s"},
@@ -167,6 +174,7 @@ TSettings ParseCommandLine(const QStringList& Arguments) {
     if (P.isSet(Name)) Field = ReadNumber(P, Name, Min, Max);
   };
   Read("budget", S.BudgetMs, 0, 10000);
+  Read("threads", S.Threads, 1, 256);
   Read("friction", S.Track.Friction, 0.001, 0.3);
   Read("side-friction", S.Track.SideFriction, 0.0, 1.0);
   Read("seconds", S.Track.Seconds, 1, 20);
@@ -261,6 +269,7 @@ int main(int Argc, char** Argv) {
   ApplyTrackSettings(Track, S.Track);
   Track.FixedPasses = S.Futures;
   Track.Seed = Seed;
+  Track.Threads = S.Threads;
   TKartList Karts;
   for (int I = 0; I < S.Karts; ++I) AddKart(Track, Karts, S.Kart);
   Track.Redraw();

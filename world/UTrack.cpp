@@ -7,6 +7,7 @@
 
 #include "agents/UPlayer.h"
 #include "decision/UBase.h"
+#include "world/UPassWorkers.h"
 #include "world/URaceSetup.h"
 
 namespace {
@@ -70,6 +71,7 @@ void TTrack::ThinkAndMove(int32_t TimeBudgetMs, int32_t TimeStepMs) {
   const int32_t Passes = ImagineFutures(TimeBudgetMs, TimeStepMs, SubSteps);
   LastPasses = Passes;
   LastSubSteps = SubSteps;
+  if (FuturesImagined) FuturesImagined();
   if (TeamScore) ShareTeamScores();
   MoveForReal(TimeStepMs, Passes);
   if (Collisions) ResolveCollisions();
@@ -94,6 +96,16 @@ int32_t TTrack::ImagineFutures(int32_t TimeBudgetMs, int32_t TimeStepMs, int32_t
     }
   } Guard{*this};
 
+  if (!PlainPasses) {
+    if (!Workers) Workers = std::make_unique<TPassWorkers>(*this);
+    if (Workers->CanRun()) {
+      const int32_t Count = Threads > 0 ? Threads : TThinkPool::CoreCount();
+      const int32_t Passes =
+          Workers->Imagine(Count, FixedPasses > 0, Target, Minimum, Deadline, SubSteps, TimeStepMs);
+      Guard.Armed = false;
+      return Passes;
+    }
+  }
   int32_t Passes = 0;
   // A pass is never cut short; the minimum count wins over the deadline.
   do {
@@ -105,6 +117,11 @@ int32_t TTrack::ImagineFutures(int32_t TimeBudgetMs, int32_t TimeStepMs, int32_t
 }
 
 void TTrack::RunPass(int32_t Pass, int32_t SubSteps, int32_t TimeStepMs) {
+  SimulatePass(Pass, SubSteps, TimeStepMs);
+  for (int32_t I = 0; I < PlayerCount(); ++I) Players[I]->EndFuture();
+}
+
+void TTrack::SimulatePass(int32_t Pass, int32_t SubSteps, int32_t TimeStepMs) {
   const int64_t Move = MoveNumber - 1;
   for (int32_t I = 0; I < PlayerCount(); ++I) {
     Players[I]->FutureRandom.Seed(FutureSeed(Seed, Move, I, Pass));
@@ -120,7 +137,6 @@ void TTrack::RunPass(int32_t Pass, int32_t SubSteps, int32_t TimeStepMs) {
     }
     if (Collisions) ResolveCollisions();
   }
-  for (int32_t I = 0; I < PlayerCount(); ++I) Players[I]->EndFuture();
 }
 
 void TTrack::ShareTeamScores() {

@@ -34,6 +34,19 @@ void TTrack2D::SetImage(TPicture* AImage) {
   Background = AImage ? AImage->Clone() : nullptr;
 }
 
+std::unique_ptr<TTrack> TTrack2D::NewThinkingCopy() const { return std::make_unique<TTrack2D>(); }
+
+void TTrack2D::CopyCircuitTo(TTrack& ACopy, TPicture* Canvas) const {
+  auto& Copy = static_cast<TTrack2D&>(ACopy);
+  // The road is read on every sub-step: each worker keeps its own, in its own cache lines.
+  Copy.OffTrackMap = OffTrackMap;
+  Copy.Friction = Friction;
+  Copy.SideFriction = SideFriction;
+  Copy.Width = Width;
+  Copy.Height = Height;
+  Copy.Image = Canvas;
+}
+
 void TTrack2D::CleanImage() {
   if (Image && Background) Image->Assign(*Background);
 }

@@ -26,6 +26,11 @@ class TTrack2D : public TTrack {
 
   void ResolveCollisions() override;
   void CleanImage() override;
+  bool CanThinkOnCopies() const override { return true; }
+  std::unique_ptr<TTrack> NewThinkingCopy() const override;
+  /// The road, its frictions and size; Canvas stands in for the picture.
+  void CopyCircuitTo(TTrack& Copy, TPicture* Canvas) const override;
+  TPicture* Picture() const override { return Image; }
 
   /// Takes the circuit from the picture: reads the off-road map once, keeps a clean copy.
   void SetImage(TPicture* AImage);
