@@ -81,6 +81,19 @@ class TStateParam {
     return GridIndexCache;
   }
 
+  /// The grid index this parameter has once ConvertToMacro has snapped it, without snapping:
+  /// the same operations, bounds included. Snapping twice changes nothing, so a snapped
+  /// parameter gives its GridIndex.
+  int32_t SnappedGridIndex() const {
+    if (Precision == 0) return 0;
+    double V = RoundEven(Value / Precision) * Precision;
+    if (MaxValue > MinValue) {
+      V = V < MinValue ? MinValue : V;
+      if (V > MaxValue) V = MaxValue;
+    }
+    return RoundEven(V / Precision);
+  }
+
   /// Copies name, kind, bounds, precision, Value, PrevValue and IntValue as they are;
   /// not KeepPrevious and not the grid cache.
   void Assign(const TStateParam& Source);

@@ -105,10 +105,13 @@ void TPassWorkers::Rebuild(TWorld& W) {
   const TRandomStream Saved = KartRandom::Global;
   W.Track = Owner.NewThinkingCopy();
   W.Players.clear();
+  W.Stores.clear();
   for (TPlayer* P : Owner.Players) {
     W.Players.push_back(P->NewThinkingCopy());
     W.Track->AddPlayer(*W.Players.back());
+    W.Stores.push_back(std::make_unique<TFutureStore>());
   }
+  W.ClassMap.resize(Owner.Players.size());
   KartRandom::Global = Saved;
 }
 
@@ -135,9 +138,8 @@ void TPassWorkers::Prepare(int32_t Threads) {
     W.Canvas.Source = Picture;
     W.Canvas.Ops.clear();
     W.Canvas.PolygonPoints.clear();
-    W.Reals.clear();
-    W.Ints.clear();
     W.Done.clear();
+    for (auto& Store : W.Stores) Store->Clear();
     Owner.CopyCircuitTo(*W.Track, Picture && Traces ? &W.Canvas : nullptr);
     W.Track->Collisions = Owner.Collisions;
     W.Track->Seconds = Owner.Seconds;
@@ -145,27 +147,16 @@ void TPassWorkers::Prepare(int32_t Threads) {
     W.Track->MoveNumber = Owner.MoveNumber;
     for (int32_t I = 0; I < N; ++I) W.Players[I]->CopyForThinking(*Owner.Players[I]);
   }
-  Scratch.resize(N);
-  for (int32_t I = 0; I < N; ++I) {
-    if (!Scratch[I]) Scratch[I] = std::make_unique<TState>();
-    Scratch[I]->CopyFrom(*Owner.Players[I]->RealState);
-  }
 }
 
 void TPassWorkers::RunPass(TWorld& W, int32_t Pass, int32_t SubSteps, int32_t TimeStepMs) {
   const size_t OpsBegin = W.Canvas.Ops.size();
-  W.Done.push_back({Pass, W.Reals.size(), W.Ints.size(), OpsBegin, OpsBegin});
+  W.Done.push_back({Pass, OpsBegin, OpsBegin});
   W.Track->SimulatePass(Pass, SubSteps, TimeStepMs);
-  for (const auto& P : W.Players) {
-    const TState& S = *P->SimState;
-    for (const auto& Param : S.Params) {
-      W.Reals.push_back(Param->Value);
-      W.Reals.push_back(Param->PrevValue);
-      W.Ints.push_back(Param->IntValue);
-    }
-    W.Reals.insert(W.Reals.end(), {S.Score, S.TeamAvgScore, S.ScoreFactor});
-    W.Ints.push_back(S.FutureCount);
-    P->AbandonFuture();
+  // As EndFuture would store it, into this worker's store, which finds its class as it stands.
+  for (size_t I = 0; I < W.Players.size(); ++I) {
+    W.Players[I]->AbandonFuture();
+    W.Stores[I]->Add(*W.Players[I]->SimState);
   }
   W.Done.back().OpsEnd = W.Canvas.Ops.size();
 }
@@ -199,34 +190,34 @@ int32_t TPassWorkers::Imagine(int32_t Threads, bool Fixed, int32_t Target, int32
   return Passes;
 }
 
+// In pass order, every future goes into its player's store as EndFuture would have put it
+// there. A worker's class is met first at its earliest future, so the record copied for a new
+// class is that of the earliest future of the class in pass order.
 void TPassWorkers::Collect(int32_t Passes) {
   struct TWhere {
-    const TWorld* World = nullptr;
-    const TWorld::TDone* Done = nullptr;
+    TWorld* World = nullptr;
+    int32_t Index = 0;  ///< the future's number in the worker's stores
   };
   std::vector<TWhere> ByPass(Passes);
-  for (const auto& W : Worlds)
-    for (const TWorld::TDone& D : W->Done)
-      if (D.Pass < Passes) ByPass[D.Pass] = {W.get(), &D};
+  for (const auto& W : Worlds) {
+    for (size_t K = 0; K < W->Done.size(); ++K)
+      if (W->Done[K].Pass < Passes) ByPass[W->Done[K].Pass] = {W.get(), static_cast<int32_t>(K)};
+    for (size_t I = 0; I < W->Stores.size(); ++I) W->ClassMap[I].assign(W->Stores[I]->Count(), -1);
+  }
   TPicture* Picture = Owner.Picture();
   const int32_t N = Owner.PlayerCount();
   for (const TWhere& At : ByPass) {
-    const double* Real = At.World->Reals.data() + At.Done->Reals;
-    const int32_t* Int = At.World->Ints.data() + At.Done->Ints;
+    TWorld& W = *At.World;
     for (int32_t I = 0; I < N; ++I) {
-      TState& S = *Scratch[I];
-      for (const auto& Param : S.Params) {
-        Param->Value = *Real++;
-        Param->PrevValue = *Real++;
-        Param->IntValue = *Int++;
-        Param->GridIndexValid = false;
-      }
-      S.Score = *Real++;
-      S.TeamAvgScore = *Real++;
-      S.ScoreFactor = *Real++;
-      S.FutureCount = *Int++;
-      Owner.Players[I]->Futures->AddFuture(S);
+      TFutureStore& From = *W.Stores[I];
+      TFutureStore& Into = Owner.Players[I]->Futures->FutureStore();
+      int32_t& Class = W.ClassMap[I][From.ClassOf(At.Index)];
+      if (Class < 0)
+        Class = Into.AddSnapped(From.Future(At.Index));
+      else
+        Into.AddRepeat(Class, From.Scores(At.Index));
     }
-    if (Picture) At.World->Canvas.Replay(*Picture, At.Done->OpsBegin, At.Done->OpsEnd);
+    const TWorld::TDone& D = W.Done[At.Index];
+    if (Picture) W.Canvas.Replay(*Picture, D.OpsBegin, D.OpsEnd);
   }
 }

@@ -7,6 +7,7 @@
 #include <typeinfo>
 #include <vector>
 
+#include "decision/UFutureStore.h"
 #include "decision/UState.h"
 #include "world/UPlatform.h"
 #include "world/UThinkPool.h"
@@ -83,11 +84,15 @@ class TPassWorkers {
     std::unique_ptr<TTrack> Track;
     std::vector<std::unique_ptr<TPlayer>> Players;
     TPassCanvas Canvas;
-    std::vector<double> Reals;  ///< per pass, per player: Value and PrevValue, then the scores
-    std::vector<int32_t> Ints;  ///< per pass, per player: IntValue, then FutureCount
+    /// Per player, the futures of this worker's passes in the order run: each class of equal
+    /// futures once, a repeat by its scores alone.
+    std::vector<std::unique_ptr<TFutureStore>> Stores;
+    /// Per player, the class in the player's own store of each class of Stores (-1: not yet).
+    std::vector<std::vector<int32_t>> ClassMap;
+    /// The passes run, in order: the k-th is the k-th future of every store.
     struct TDone {
       int32_t Pass;
-      size_t Reals, Ints, OpsBegin, OpsEnd;
+      size_t OpsBegin, OpsEnd;
     };
     std::vector<TDone> Done;
   };
@@ -97,12 +102,11 @@ class TPassWorkers {
   std::vector<std::unique_ptr<TWorld>> Worlds;
   std::vector<const TPlayer*> CopiedFrom;  ///< the players the copies were made for
   std::vector<const std::type_info*> CopiedTypes;
-  std::vector<std::unique_ptr<TState>> Scratch;  ///< one per player, to store a future from
 
   /// Brings every world up to the owner's players, circuit and settings.
   void Prepare(int32_t Threads);
   void Rebuild(TWorld& W);
-  /// Simulates pass Pass in W and records its end states and drawing.
+  /// Simulates pass Pass in W and stores its futures and drawing in W.
   void RunPass(TWorld& W, int32_t Pass, int32_t SubSteps, int32_t TimeStepMs);
   /// Stores passes 0 .. Passes-1 into the owner's players and draws their traces, in order.
   void Collect(int32_t Passes);
