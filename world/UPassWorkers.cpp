@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <limits>
 
 #include "agents/UPlayer.h"
 #include "decision/UBase.h"
@@ -172,12 +173,17 @@ int32_t TPassWorkers::Imagine(int32_t Threads, bool Fixed, int32_t Target, int32
   Pool.Run(Threads, [&](int32_t Worker) {
     TWorld& W = *Worlds[Worker];
     try {
+      int32_t Start = Next.load();
       while (!Failed.load(std::memory_order_relaxed)) {
-        const int32_t Seen = Next.load(std::memory_order_relaxed);
-        if (Fixed ? Seen >= Target : Seen >= Minimum && NowMs() > DeadlineMs) break;
-        const int32_t Start = Next.fetch_add(Block);
-        const int32_t End = Fixed ? std::min(Start + Block, Target) : Start + Block;
+        // Once the deadline has passed, only the passes still missing from the minimum.
+        const int32_t Limit = Fixed                  ? Target
+                              : NowMs() > DeadlineMs ? Minimum
+                                                     : std::numeric_limits<int32_t>::max();
+        if (Start >= Limit) break;
+        const int32_t End = Start + std::min(Block, Limit - Start);
+        if (!Next.compare_exchange_weak(Start, End)) continue;
         for (int32_t Pass = Start; Pass < End; ++Pass) RunPass(W, Pass, SubSteps, TimeStepMs);
+        Start = Next.load();
       }
     } catch (...) {
       Failed = true;
@@ -185,7 +191,7 @@ int32_t TPassWorkers::Imagine(int32_t Threads, bool Fixed, int32_t Target, int32
       throw;
     }
   });
-  const int32_t Passes = Fixed ? std::min(Next.load(), Target) : Next.load();
+  const int32_t Passes = Next.load();
   Collect(Passes);
   return Passes;
 }

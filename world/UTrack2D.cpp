@@ -73,8 +73,24 @@ TPlayer2D& TTrack2D::PlanarAt(int32_t Index) const {
 }
 
 void TTrack2D::ResolveCollisions() {
-  for (int32_t I = 0; I + 1 < PlayerCount(); ++I) {
-    for (int32_t J = I + 1; J < PlayerCount(); ++J) {
+  // The broad phase gives the pairs the pairwise loop would work on, in its order. Drawn tests
+  // let the window's handlers run, which may move any player: those keep the pairwise loop.
+  const int32_t N = PlayerCount();
+  bool Sorted = static_cast<int32_t>(Planar.size()) == N;
+  for (int32_t I = 0; Sorted && I < N; ++I)
+    Sorted =
+        Planar[I] && Planar[I] == Players[I] && Planar[I]->DebugLevel != TDebugLevel::Collisions;
+  if (!Sorted || !Broad.Start(Planar)) return ResolveAllPairs(0, 1);
+  int32_t I = -1, J = -1;
+  while (Broad.Next(I, J)) {
+    if (!Separate(*Planar[I], *Planar[J])) return;
+    if (!Broad.Update(I, J)) return ResolveAllPairs(I, J + 1);
+  }
+}
+
+void TTrack2D::ResolveAllPairs(int32_t I0, int32_t J0) {
+  for (int32_t I = I0; I + 1 < PlayerCount(); ++I) {
+    for (int32_t J = I == I0 ? J0 : I + 1; J < PlayerCount(); ++J) {
       TPlayer2D& A = PlanarAt(I);
       TPlayer2D& B = PlanarAt(J);
       // Boxes that only touch still go on to the outline test.

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "world/UBroadPhase.h"
 #include "world/UTrack.h"
 
 class TPlayer2D;
@@ -52,6 +53,10 @@ class TTrack2D : public TTrack {
   /// Player Index as a planar body (raises for one that is not).
   TPlayer2D& PlanarAt(int32_t Index) const;
 
+  TBroadPhase Broad;  ///< the pairs with touching boxes, for the collision pass
+
+  /// The collision pass over every pair, from pair (I0, J0) on.
+  void ResolveAllPairs(int32_t I0, int32_t J0);
   /// Pushes a colliding pair apart; false when the pair left the list while it was tested.
   bool Separate(TPlayer2D& A, TPlayer2D& B);
 };
