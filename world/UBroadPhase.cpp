@@ -4,6 +4,11 @@
 
 #include "agents/UPlayer2D.h"
 
+// The pairwise loop's test, with the pair in its order (P the earlier player).
+bool TBroadPhase::Touch(const TBox& P, const TBox& Q) {
+  return !(Q.Right < P.Left || Q.Left > P.Right || Q.Bottom < P.Top || Q.Top > P.Bottom);
+}
+
 TBroadPhase::TBox TBroadPhase::BoxOf(int32_t Index) const {
   const TPlayer2D& P = *(*List)[Index];
   return {P.Left(), P.Right(), P.Top(), P.Bottom()};
@@ -39,10 +44,7 @@ void TBroadPhase::Sweep() {
     // edge, so do all that follow, and the pairwise test skips them all.
     for (int32_t T = S + 1; T < N && !(Boxes[ByLeft[T]].Left > A.Right); ++T) {
       const int32_t I = std::min(ByLeft[S], ByLeft[T]), J = std::max(ByLeft[S], ByLeft[T]);
-      const TBox &P = Boxes[I], &Q = Boxes[J];
-      // The pairwise test, with the pair in its order.
-      if (Q.Right < P.Left || Q.Left > P.Right || Q.Bottom < P.Top || Q.Top > P.Bottom) continue;
-      Pairs.push_back(int64_t{I} * N + J);
+      if (Touch(Boxes[I], Boxes[J])) Pairs.push_back(int64_t{I} * N + J);
     }
   }
   std::sort(Pairs.begin(), Pairs.end());
@@ -66,6 +68,25 @@ bool TBroadPhase::Update(int32_t I, int32_t J) {
       return false;
   Boxes[I] = NewI;
   Boxes[J] = NewJ;
-  Sweep();
+  // Only pairs with I or J in them can have changed: drop those still to come, and test I and J
+  // against every box again for pairs after (I, J).
+  const int32_t N = static_cast<int32_t>(Boxes.size());
+  const int64_t Done = int64_t{I} * N + J;
+  auto Involved = [&](int64_t Key) {
+    const int64_t A = Key / N, B = Key % N;
+    return A == I || A == J || B == I || B == J;
+  };
+  Pairs.erase(
+      std::remove_if(Pairs.begin() + static_cast<std::ptrdiff_t>(Cursor), Pairs.end(), Involved),
+      Pairs.end());
+  for (int32_t X : {I, J}) {
+    for (int32_t K = 0; K < N; ++K) {
+      if (K == I || K == J) continue;  // (I, J) itself is done
+      const int32_t A = std::min(X, K), B = std::max(X, K);
+      const int64_t Key = int64_t{A} * N + B;
+      if (Key > Done && Touch(Boxes[A], Boxes[B])) Pairs.push_back(Key);
+    }
+  }
+  std::sort(Pairs.begin() + static_cast<std::ptrdiff_t>(Cursor), Pairs.end());
   return true;
 }

@@ -36,6 +36,7 @@ class TBroadPhase {
   size_t Cursor = 0;
 
   TBox BoxOf(int32_t Index) const;
+  static bool Touch(const TBox& P, const TBox& Q);
   /// Sorts by left edge and collects every touching pair.
   void Sweep();
 };
