@@ -1,11 +1,14 @@
 // Futures imagined on any number of threads are the futures of the plain passes: every stored
 // future's end state, move by move, hashes the same as on the reference path (one thread, the
-// players themselves), and the traces drawn during the passes land on the same pixels.
+// players themselves), and the traces drawn during the passes land on the same pixels. An error
+// on a worker comes back to the caller.
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <bit>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "agents/UKart.h"
@@ -85,6 +88,36 @@ TEST(ThreadsExactness, BudgetedMovesKeepTheMinimum) {
   World.Track.ThinkAndMove(1, 100);
   EXPECT_GE(World.Track.LastPasses, 200);
   for (const auto& K : World.Karts) EXPECT_GT(K->Futures->Count(), 0);
+}
+
+// A pass that fails on a worker thread raises its error on the calling thread, leaves every
+// player in real mode, and the next move thinks as usual.
+struct TFailingKart : TKart {
+  static inline std::atomic<bool> Broken{false};
+  using TKart::TKart;
+  bool CanThinkOnCopies() const override { return true; }
+  std::unique_ptr<TPlayer> NewThinkingCopy() const override {
+    return std::make_unique<TFailingKart>(0, 0, 0);
+  }
+  void Advance(int32_t TimeStepMs) override {
+    if (Simulating && Broken) throw EModelError("broken pass");
+    TKart::Advance(TimeStepMs);
+  }
+};
+
+TEST(ThreadsExactness, AnErrorOnAWorkerReachesTheCaller) {
+  TStartUpRace World(0, 3);
+  TFailingKart Kart(200, 460, 1.5);
+  World.Track.AddPlayer(Kart);
+  World.Track.Threads = 2;
+  World.Track.FixedPasses = 300;
+  TFailingKart::Broken = true;
+  EXPECT_THROW(World.Track.ThinkAndMove(100, 100), EModelError);
+  EXPECT_FALSE(Kart.Simulating);
+  TFailingKart::Broken = false;
+  World.Track.ThinkAndMove(100, 100);
+  EXPECT_EQ(World.Track.LastPasses, 300);
+  EXPECT_GT(Kart.Futures->Count(), 0);
 }
 
 }  // namespace
