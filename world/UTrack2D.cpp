@@ -76,6 +76,7 @@ void TTrack2D::ResolveCollisions() {
   // The broad phase gives the pairs the pairwise loop would work on, in its order. Drawn tests
   // let the window's handlers run, which may move any player: those keep the pairwise loop.
   const int32_t N = PlayerCount();
+  if (N < 2) return;
   bool Sorted = static_cast<int32_t>(Planar.size()) == N;
   for (int32_t I = 0; Sorted && I < N; ++I)
     Sorted =
