@@ -159,7 +159,9 @@ void TKart::Drive(const TTrack2D& T, int32_t TimeStepMs) {
   SetAngle(A + Turn * Dt * std::min(VF / FullTurnSpeed, 1.0));
   const double A2 = PAngle.Value + Turn / 2;
   const double P = std::max(PPower.Value, 0.0);
-  const double AX = std::cos(A2) * P, AY = std::sin(A2) * P;
+  double CosA2, SinA2;
+  KartMath::SinCos(A2, CosA2, SinA2);
+  const double AX = CosA2 * P, AY = SinA2 * P;
 
   PVelX.SetValue(FX * K + SX + Dt * AX);
   PVelY.SetValue(FY * K + SY + Dt * AY);

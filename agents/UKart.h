@@ -2,6 +2,7 @@
 // The kart: steering and engine power driven by two decisions, its physics, score and drawing.
 
 #include <cstdint>
+#include <memory>
 
 #include "agents/UPlayer2D.h"
 
@@ -23,6 +24,10 @@ class TKart : public TPlayer2D {
 
   void UpdateShape() override;
   void DefineParams() override;
+  bool CanThinkOnCopies() const override { return true; }
+  std::unique_ptr<TPlayer> NewThinkingCopy() const override {
+    return std::make_unique<TKart>(0, 0, 0);
+  }
   void Draw() override;
   /// Black for a future begun by hard braking, red for one begun steering right, else blue.
   TColor StateColor(TState& S) override;

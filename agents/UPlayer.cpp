@@ -99,7 +99,7 @@ void TPlayer::AbandonFuture() {
 
 void TPlayer::DrawRandomDecision() {
   if (IsDead()) return;
-  State().Randomize(NewFuture);
+  State().Randomize(NewFuture, FutureRandom);
   NewFuture = false;
 }
 

@@ -34,6 +34,8 @@ class TPlayer : public TFuturesOwner {
   bool ShapeDirty = true;
   TTrack* Track = nullptr;  ///< not owned
   std::unique_ptr<TListOfFutures> Futures;
+  /// The current future's own random source; the track seeds it for every future it begins.
+  TRandomStream FutureRandom;
 
   /// Real and simulation states, the parameters "Size" and "Dead", a random colour, a start mark.
   TPlayer();
@@ -63,6 +65,17 @@ class TPlayer : public TFuturesOwner {
   virtual TPlayer2D* AsPlanar() { return nullptr; }
 
   bool UsesRefined() const override { return UseRefined; }
+
+  // Thinking on several threads: each worker simulates on copies of the players.
+  /// Whether NewThinkingCopy gives a copy; a player without one keeps the passes on one thread.
+  virtual bool CanThinkOnCopies() const { return false; }
+  /// A new player of this kind, to be made a copy by CopyForThinking.
+  virtual std::unique_ptr<TPlayer> NewThinkingCopy() const { return nullptr; }
+  /// Takes what a pass reads from Source: its real state and debug level.
+  void CopyForThinking(const TPlayer& Source) {
+    RealState->CopyFrom(*Source.RealState);
+    DebugLevel = Source.DebugLevel;
+  }
 
   /// The active state: SimState while simulating, else RealState.
   TState& State() const { return Simulating ? *SimState : *RealState; }

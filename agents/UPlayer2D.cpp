@@ -63,8 +63,7 @@ void TPlayer2D::BuildShape(const double* AngleFactors, int32_t Count) {
         for (int32_t I = 0; I < Count; ++I) {
           const double Offset = AngleFactors[I] * std::numbers::pi;
           OffsetFactor[I] = AngleFactors[I];
-          OffsetCos[I] = std::cos(Offset);
-          OffsetSin[I] = std::sin(Offset);
+          KartMath::SinCos(Offset, OffsetCos[I], OffsetSin[I]);
         }
         OffsetCount = Count;
       }
@@ -88,7 +87,9 @@ void TPlayer2D::BuildShape(const double* AngleFactors, int32_t Count) {
     if (!Exact) {
       for (int32_t I = 0; I < Count; ++I) {
         const double Phi = A + AngleFactors[I] * std::numbers::pi;
-        Shape[I] = {RoundEven(std::cos(Phi) * Size + X), RoundEven(std::sin(Phi) * Size + Y)};
+        double CosPhi, SinPhi;
+        KartMath::SinCos(Phi, CosPhi, SinPhi);
+        Shape[I] = {RoundEven(CosPhi * Size + X), RoundEven(SinPhi * Size + Y)};
       }
     }
   }

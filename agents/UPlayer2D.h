@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "agents/UPlayer.h"
+#include "decision/USinCos.h"
 #include "world/UTrack2D.h"
 
 /// Adds "PosX", "PosY" (the macro parameters), "Angle", "VelX", "VelY" and a 3-point outline.
@@ -98,8 +99,7 @@ class TPlayer2D : public TPlayer {
     // Keyed on the bits: -0 and +0 have sines of different sign.
     if (std::bit_cast<uint64_t>(A) != TrigAngleBits) {
       TrigAngleBits = std::bit_cast<uint64_t>(A);
-      TrigCos = std::cos(A);
-      TrigSin = std::sin(A);
+      KartMath::SinCos(A, TrigCos, TrigSin);
     }
     Cos = TrigCos;
     Sin = TrigSin;

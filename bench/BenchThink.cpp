@@ -9,7 +9,7 @@
 //     2,000 futures a move, then under the budget.
 // bench/run.sh runs it between two runs of the bare loop and prints the ratio of the two.
 //
-// Usage: bench_think [--memory-moves N] [--seed S]
+// Usage: bench_think [--memory-moves N] [--seed S] [--threads N]
 
 #include <QImage>
 #include <algorithm>
@@ -29,6 +29,7 @@
 #include "tools/UStartUpRace.h"
 #include "ui/UDefaultCircuit.h"
 #include "ui/UPicture.h"
+#include "world/UThinkPool.h"
 #include "world/UTrack2D.h"
 
 namespace {
@@ -39,9 +40,12 @@ double MsSince(TClock::time_point T0) {
   return std::chrono::duration<double, std::milli>(TClock::now() - T0).count();
 }
 
+// Threads for the passes of every world (--threads; 0: every core).
+int Threads = 0;
+
 // The window's start-up race, with fixed-count moves for warming up.
 struct TWorld : TStartUpRace {
-  using TStartUpRace::TStartUpRace;
+  TWorld(int Karts, uint64_t Seed) : TStartUpRace(Karts, Seed) { Track.Threads = Threads; }
 
   /// Moves with a fixed number of futures: the same every run, whatever the machine.
   void FixedMoves(int Moves, int Futures) {
@@ -135,19 +139,25 @@ struct TBudgetRun {
   double MeanFutures;
   int MinFutures;
   double MeanMs;
+  double DecideMs;  ///< per move, from the futures stored to the end of the move
 };
 
 TBudgetRun BudgetMoves(TWorld& W, int Moves) {
   int64_t Sum = 0;
   int Min = 1 << 30;
+  double DecideMs = 0;
+  TClock::time_point Imagined;
+  W.Track.FuturesImagined = [&Imagined] { Imagined = TClock::now(); };
   const auto T0 = TClock::now();
   for (int M = 0; M < Moves; ++M) {
     W.Track.ThinkAndMove(100, 100);
+    DecideMs += MsSince(Imagined);
     const int Futures = W.Track.LastPasses;
     Sum += Futures;
     Min = std::min(Min, Futures);
   }
-  return {static_cast<double>(Sum) / Moves, Min, MsSince(T0) / Moves};
+  W.Track.FuturesImagined = nullptr;
+  return {static_cast<double>(Sum) / Moves, Min, MsSince(T0) / Moves, DecideMs / Moves};
 }
 
 double MeasureBudget(uint64_t Seed, int Karts, int Moves) {
@@ -156,9 +166,9 @@ double MeasureBudget(uint64_t Seed, int Karts, int Moves) {
   const TBudgetRun R = BudgetMoves(W, Moves);
   std::printf(
       "futures per kart per move, 100 ms budget, %d kart%s%s: mean %.0f, min %d (%.1f ms per "
-      "move, %d moves)\n",
+      "move, of which real decisions and moves %.2f ms = %.1f%%; %d moves)\n",
       Karts, Karts == 1 ? "" : "s", Karts == 1 ? "" : " with collisions", R.MeanFutures,
-      R.MinFutures, R.MeanMs, Moves);
+      R.MinFutures, R.MeanMs, R.DecideMs, R.DecideMs, Moves);
   return R.MeanFutures;
 }
 
@@ -238,8 +248,10 @@ int main(int Argc, char** Argv) {
       MemoryMoves = std::atoi(Argv[++I]);
     } else if (!std::strcmp(Argv[I], "--seed") && HasValue) {
       Seed = std::strtoull(Argv[++I], nullptr, 10);
+    } else if (!std::strcmp(Argv[I], "--threads") && HasValue) {
+      Threads = std::atoi(Argv[++I]);
     } else {
-      std::fprintf(stderr, "usage: bench_think [--memory-moves N] [--seed S]\n");
+      std::fprintf(stderr, "usage: bench_think [--memory-moves N] [--seed S] [--threads N]\n");
       return 2;
     }
   }
@@ -249,8 +261,9 @@ int main(int Argc, char** Argv) {
   }
   std::printf(
       "bench_think: built-in circuit, friction 0.015, side friction 0.2, 10 s futures, grid 10, "
-      "refined decisions, seed %llu; every world first runs 20 moves of 200 futures\n",
-      static_cast<unsigned long long>(Seed));
+      "refined decisions, seed %llu, threads %d; every world first runs 20 moves of 200 "
+      "futures\n",
+      static_cast<unsigned long long>(Seed), Threads > 0 ? Threads : TThinkPool::CoreCount());
   std::fflush(stdout);
 
   // First, so that nothing else has raised the peak; the smaller fixed count before the budget.
@@ -261,6 +274,7 @@ int main(int Argc, char** Argv) {
   MeasureSubStep(Seed);
   const double OneKart = MeasureBudget(Seed, 1, 50);
   MeasureBudget(Seed, 5, 30);
+  MeasureBudget(Seed, 20, 20);
   MeasureMinimumMove(Seed, 5, 30);
   MeasureDecision(Seed, static_cast<int>(OneKart), 20);
   return 0;

@@ -34,26 +34,54 @@ inline int32_t RoundEven(double X) {
   return X < 0 ? INT32_MIN : INT32_MAX;
 }
 
+/// A stream of uniform doubles in [0, 1) on a 2^-53 grid (xoshiro256+). The program's global
+/// source is one; every imagined future draws from one of its own, so that its decisions do not
+/// depend on which thread or lane simulates it, nor on the futures simulated before it.
+struct TRandomStream {
+  uint64_t S[4] = {0x9E3779B97F4A7C15ull, 0xBF58476D1CE4E5B9ull, 0x94D049BB133111EBull, 1};
+
+  /// Restarts from Seed; splitmix64 spreads any seed, 0 included, over the whole state.
+  void Seed(uint64_t Seed) {
+    for (uint64_t& Word : S) {
+      Seed += 0x9E3779B97F4A7C15ull;
+      Word = Mix(Seed);
+    }
+  }
+  double Next() {
+    const uint64_t Result = S[0] + S[3];
+    const uint64_t T = S[1] << 17;
+    S[2] ^= S[0];
+    S[3] ^= S[1];
+    S[1] ^= S[2];
+    S[0] ^= S[3];
+    S[2] ^= T;
+    S[3] = (S[3] << 45) | (S[3] >> 19);
+    return static_cast<double>(Result >> 11) * 0x1.0p-53;
+  }
+  /// splitmix64's finaliser: every input bit reaches every output bit.
+  static uint64_t Mix(uint64_t Z) {
+    Z = (Z ^ (Z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    Z = (Z ^ (Z >> 27)) * 0x94D049BB133111EBull;
+    return Z ^ (Z >> 31);
+  }
+};
+
+/// The seed of one future's stream: a hash of the run's seed, the move, the player's place on
+/// the list and the pass. Futures of different passes, players or moves get unrelated streams.
+inline uint64_t FutureSeed(uint64_t RunSeed, int64_t Move, int32_t Player, int32_t Pass) {
+  uint64_t H = TRandomStream::Mix(RunSeed + 0x9E3779B97F4A7C15ull);
+  H = TRandomStream::Mix(H ^ static_cast<uint64_t>(Move));
+  H = TRandomStream::Mix(H ^ static_cast<uint64_t>(static_cast<uint32_t>(Player)));
+  return TRandomStream::Mix(H ^ (static_cast<uint64_t>(static_cast<uint32_t>(Pass)) << 32));
+}
+
 namespace KartRandom {
-/// The generator's state (xoshiro256+); only RandomUniform and RandomSeed touch it.
-inline uint64_t State[4] = {0x9E3779B97F4A7C15ull, 0xBF58476D1CE4E5B9ull, 0x94D049BB133111EBull, 1};
+/// The program's global source: colours of new karts, tests and tools; never a future's draws.
+inline TRandomStream Global;
 }  // namespace KartRandom
 
-/// The program's one uniform random source: a double in [0, 1). Inline: every simulated
-/// decision draws from it.
-inline double RandomUniform() {
-  // xoshiro256+: fast, and its doubles are uniform on a 2^-53 grid.
-  uint64_t* S = KartRandom::State;
-  const uint64_t Result = S[0] + S[3];
-  const uint64_t T = S[1] << 17;
-  S[2] ^= S[0];
-  S[3] ^= S[1];
-  S[1] ^= S[2];
-  S[0] ^= S[3];
-  S[2] ^= T;
-  S[3] = (S[3] << 45) | (S[3] >> 19);
-  return static_cast<double>(Result >> 11) * 0x1.0p-53;
-}
+/// A double in [0, 1) from the program's global source.
+inline double RandomUniform() { return KartRandom::Global.Next(); }
 
 /// Restarts the random source from a fixed seed (tests, benchmarks, reproducible runs).
 void RandomSeed(uint64_t Seed);

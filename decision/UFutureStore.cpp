@@ -9,12 +9,24 @@ inline uint64_t Mix(uint64_t H, uint64_t V) {
   return H * 0xFF51AFD7ED558CCDull;
 }
 
-// The integers that decide whether two futures are the same: initial decision, end cell.
-uint64_t ClassHash(TState& F) {
+// The integers that decide whether two futures are the same: initial decision, end cell. A
+// future's end cell is known from its live state, before it is copied and snapped.
+uint64_t ClassHash(const TState& F) {
   uint64_t H = 0;
-  for (TStateParam* P : F.FreeParams) H = Mix(H, static_cast<uint32_t>(P->IntValue));
-  for (TStateParam* P : F.MacroParams) H = Mix(H, static_cast<uint32_t>(P->GridIndex()));
+  for (const TStateParam* P : F.FreeParams) H = Mix(H, static_cast<uint32_t>(P->IntValue));
+  for (const TStateParam* P : F.MacroParams)
+    H = Mix(H, static_cast<uint32_t>(P->SnappedGridIndex()));
   return H;
+}
+
+// Whether the live State falls in the class of the stored (snapped) Record; counts match.
+bool SameClass(TState& Record, const TState& State) {
+  for (int32_t I = 0; I < State.FreeParamCount(); ++I)
+    if (Record.FreeParams[I]->IntValue != State.FreeParams[I]->IntValue) return false;
+  for (int32_t I = 0; I < State.MacroParamCount(); ++I)
+    if (Record.MacroParams[I]->GridIndex() != State.MacroParams[I]->SnappedGridIndex())
+      return false;
+  return true;
 }
 
 bool SameCounts(const TState& A, const TState& B) {
@@ -30,11 +42,46 @@ std::unique_ptr<TState> TFutureStore::NewRecord() {
   return Record;
 }
 
-void TFutureStore::Add(const TState& State) {
+int32_t TFutureStore::Add(const TState& State) { return AddLive(State, true); }
+
+int32_t TFutureStore::AddSnapped(const TState& State) { return AddLive(State, false); }
+
+int32_t TFutureStore::AddLive(const TState& State, bool Snap) {
+  // Most futures repeat an earlier one: those are never copied.
+  if (Count() > 0 && SameCounts(State, *Futures[0].Record) &&
+      State.MacroParamCount() == Futures[0].Record->MacroParamCount()) {
+    const int32_t First = FindClass(State);
+    if (First >= 0) {
+      AddRepeat(First, {State.Score, State.TeamAvgScore, State.ScoreFactor, State.FutureCount});
+      return First;
+    }
+  }
   std::unique_ptr<TState> Record = NewRecord();
   Record->CopyFrom(State);
-  Record->ConvertToMacro();
+  if (Snap) Record->ConvertToMacro();
   Store(std::move(Record));
+  return Futures[Count() - 1].First;
+}
+
+void TFutureStore::AddRepeat(int32_t First, const TScores& S) {
+  Futures.PushBack({nullptr, First, S.FutureCount, S.Score, S.TeamAvgScore, S.ScoreFactor});
+}
+
+TFutureStore::TScores TFutureStore::Scores(int32_t Index) const {
+  const TStoredFuture& F = Futures[Index];
+  if (F.Record)
+    return {F.Record->Score, F.Record->TeamAvgScore, F.Record->ScoreFactor, F.FutureCount};
+  return {F.Score, F.TeamAvgScore, F.ScoreFactor, F.FutureCount};
+}
+
+int32_t TFutureStore::FindClass(const TState& State) const {
+  if (ClassTable.empty()) return -1;
+  const size_t Mask = ClassTable.size() - 1;
+  for (size_t Slot = ClassHash(State) & Mask;; Slot = (Slot + 1) & Mask) {
+    const int32_t First = ClassTable[Slot];
+    if (First < 0) return -1;
+    if (SameClass(*Futures[First].Record, State)) return First;
+  }
 }
 
 // Merging compares every future with the earlier ones. Doing it as the futures arrive, with a

@@ -17,8 +17,25 @@ class TFutureStore {
   TFutureStore(const TFutureStore&) = delete;
   TFutureStore& operator=(const TFutureStore&) = delete;
 
-  /// Stores a copy of State with its macro parameters snapped to their grid.
-  void Add(const TState& State);
+  /// What a stored future keeps when it repeats an earlier one.
+  struct TScores {
+    double Score;
+    double TeamAvgScore;
+    double ScoreFactor;
+    int32_t FutureCount;
+  };
+
+  /// Stores State with its macro parameters snapped to their grid: a copy when it starts a class
+  /// of its own, its scores alone when it repeats one (found from State as it stands). Returns
+  /// the index of the earliest stored future of its class.
+  int32_t Add(const TState& State);
+  /// The same for a State already snapped by another store (it is not snapped again).
+  int32_t AddSnapped(const TState& State);
+  /// Stores a repeat of the class whose earliest stored future is First.
+  void AddRepeat(int32_t First, const TScores& Scores);
+  /// The earliest stored future of the class of future Index, and Index's own scores.
+  int32_t ClassOf(int32_t Index) const { return Futures[Index].First; }
+  TScores Scores(int32_t Index) const;
   /// Forgets every future; their records are kept for reuse.
   void Clear();
   int32_t Count() const { return Futures.Size(); }
@@ -89,6 +106,11 @@ class TFutureStore {
   /// The index of the earliest stored future of Record's class; Index itself, entered in the
   /// table, when there is none yet.
   int32_t FindOrEnterClass(TState& Record, int32_t Index);
+  /// The earliest stored future of State's class, or -1; State need not be snapped.
+  int32_t FindClass(const TState& State) const;
+  /// Stores State's scores into an existing class when it has one, else a copy; Snap says
+  /// whether the copy is snapped to the grid.
+  int32_t AddLive(const TState& State, bool Snap);
   void RebuildClassTable(size_t MinSize);
   /// The merge's check that every future can be compared with future 0 (raises the state's
   /// error for one that cannot).

@@ -32,6 +32,8 @@ class TListOfFutures {
 
   /// Stores a copy of State with its macro parameters snapped to their grid.
   void AddFuture(const TState& State) { Store.Add(State); }
+  /// The store itself, for those who fill it in their own order (the pass workers).
+  TFutureStore& FutureStore() { return Store; }
   /// Frees the futures; the options stay until the next Decide.
   void Clear() { Store.Clear(); }
   int32_t Count() const { return Store.Count(); }

@@ -81,6 +81,19 @@ class TStateParam {
     return GridIndexCache;
   }
 
+  /// The grid index this parameter has once ConvertToMacro has snapped it, without snapping:
+  /// the same operations, bounds included. Snapping twice changes nothing, so a snapped
+  /// parameter gives its GridIndex.
+  int32_t SnappedGridIndex() const {
+    if (Precision == 0) return 0;
+    double V = RoundEven(Value / Precision) * Precision;
+    if (MaxValue > MinValue) {
+      V = V < MinValue ? MinValue : V;
+      if (V > MaxValue) V = MaxValue;
+    }
+    return RoundEven(V / Precision);
+  }
+
   /// Copies name, kind, bounds, precision, Value, PrevValue and IntValue as they are;
   /// not KeepPrevious and not the grid cache.
   void Assign(const TStateParam& Source);
@@ -89,9 +102,11 @@ class TStateParam {
   bool IsMacro() const { return Kind == pkMacro && Precision > 0; }
 
   /// A random decision: uniform in [-Precision, Precision), or (Extremes) one of
-  /// MinValue, MaxValue, +Precision, -Precision, then Quantize.
-  void Randomize(bool Extremes) {
-    const double U = RandomUniform();
+  /// MinValue, MaxValue, +Precision, -Precision, then Quantize. Draws from the global source.
+  void Randomize(bool Extremes) { Randomize(Extremes, KartRandom::Global); }
+  /// The same, drawing from Random.
+  void Randomize(bool Extremes, TRandomStream& Random) {
+    const double U = Random.Next();
     if (!Extremes) {
       SetValue((2 * U - 1) * Precision);
       return;
@@ -167,13 +182,16 @@ class TState {
   void StoreStart();
   void ConvertToMacro();
   /// One simulated decision: one free parameter to an extreme (Extremes) or all at random.
-  void Randomize(bool Extremes) {
+  /// Draws from the global source.
+  void Randomize(bool Extremes) { Randomize(Extremes, KartRandom::Global); }
+  /// The same, drawing from Random.
+  void Randomize(bool Extremes, TRandomStream& Random) {
     if (FreeParams.empty()) return;
     if (Extremes) {
-      const int32_t K = static_cast<int32_t>(std::floor(FreeParamCount() * RandomUniform()));
-      FreeParams[K]->Randomize(true);
+      const int32_t K = static_cast<int32_t>(std::floor(FreeParamCount() * Random.Next()));
+      FreeParams[K]->Randomize(true, Random);
     } else {
-      for (TStateParam* P : FreeParams) P->Randomize(false);
+      for (TStateParam* P : FreeParams) P->Randomize(false, Random);
     }
   }
   void ResetScore() {

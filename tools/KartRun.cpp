@@ -10,12 +10,15 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
+#include <cerrno>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -37,6 +40,7 @@
 #include "ui/UScenario.h"
 #include "world/URaceLog.h"
 #include "world/URaceSetup.h"
+#include "world/UThinkPool.h"
 #include "world/UTrack2D.h"
 
 namespace {
@@ -48,6 +52,7 @@ struct TSettings {
   std::optional<uint64_t> Seed;
   int Futures = 0;  // 0: the time budget decides
   int BudgetMs = MoveBudgetMs;
+  int Threads = 0;  // 0: every core
   TTrackSettings Track;
   TKartSettings Kart;  // every kart's
   QString Csv;
@@ -126,6 +131,11 @@ TSettings ParseCommandLine(const QStringList& Arguments) {
            .arg(MinTeamFutures),
        "n"},
       {"budget", Def("Time budget of a move in ms, 0 to 10000", MoveBudgetMs), "ms"},
+      {"threads",
+       QStringLiteral("Threads that imagine the futures, 1 to 256 (default: every core, %1 here); "
+                      "results are the same for any count.")
+           .arg(TThinkPool::CoreCount()),
+       "n"},
       {"friction", Def("Road friction coefficient, 0.001 to 0.3", T.Friction), "f"},
       {"side-friction", Def("Sideways friction coefficient, 0 to 1", T.SideFriction), "f"},
       {"seconds", Def("Seconds of simulated future, 1 to 20", T.Seconds), "s"},
@@ -164,7 +174,13 @@ TSettings ParseCommandLine(const QStringList& Arguments) {
   });
   if (!P.parse(Arguments)) Fail(P.errorText());
   if (P.isSet("help")) {
-    std::printf("%s", qPrintable(P.helpText()));
+    // Longer than the stream's buffer: the failing write is part of this call, so its reason
+    // is read here.
+    errno = 0;
+    if (std::fputs(qPrintable(P.helpText()), stdout) == EOF)
+      Fail(QStringLiteral("cannot write to standard output: %1")
+               .arg(QString::fromLocal8Bit(std::strerror(errno ? errno : EIO))),
+           1);
     if (const QString Error = StandardOutputFailure(); !Error.isEmpty())
       Fail("cannot write to standard output: " + Error, 1);
     std::exit(0);
@@ -191,6 +207,7 @@ TSettings ParseCommandLine(const QStringList& Arguments) {
     if (P.isSet(Name)) Field = ReadNumber(P, Name, Min, Max);
   };
   Read("budget", S.BudgetMs, 0, 10000);
+  Read("threads", S.Threads, 1, 256);
   Read("friction", S.Track.Friction, 0.001, 0.3);
   Read("side-friction", S.Track.SideFriction, 0.0, 1.0);
   Read("seconds", S.Track.Seconds, 1, 20);
@@ -332,6 +349,8 @@ int main(int Argc, char** Argv) {
   Track.SetImage(&Picture);
   ApplyTrackSettings(Track, S.Track);
   Track.FixedPasses = S.Futures;
+  Track.Seed = Seed;
+  Track.Threads = S.Threads;
   TKartList Karts;
   for (int I = 0; I < S.Karts; ++I) AddKart(Track, Karts, S.Kart);
   // A kept race replaces the karts and settings and takes up the random source where it was.
@@ -472,7 +491,8 @@ int main(int Argc, char** Argv) {
   if (Csv.IsOpen() && !Csv.Commit()) CheckCsv(Csv, S, S.Moves);
   if (!S.SaveScenario.isEmpty())
     if (const QString Error = WriteScenarioFile(
-            S.SaveScenario, CaptureScenario(Track, Karts, Seed, FirstMove + S.Moves, S.BudgetMs));
+            S.SaveScenario,
+            CaptureScenario(Track, Karts, Track.Seed, Track.MoveNumber, S.BudgetMs));
         !Error.isEmpty())
       Fail(Error, 1);
   return 0;

@@ -20,6 +20,7 @@ struct TStartUpRace {
 
   TStartUpRace(int KartCount, uint64_t Seed) {
     RandomSeed(Seed);
+    Track.Seed = Seed;
     Track.SetImage(&Picture);
     ApplyTrackSettings(Track, TTrackSettings{});
     for (int I = 0; I < KartCount; ++I) AddKart(Track, Karts, TKartSettings{});

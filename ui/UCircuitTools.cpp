@@ -161,7 +161,8 @@ void TCircuitTools::SaveCircuitAs(const QString& Path) {
 
 void TCircuitTools::SaveScenario(const QString& Path) {
   TRaceRunner& R = Window.Runner();
-  TScenario S = CaptureScenario(*R.Track, R.Karts, R.Seed, R.MoveNumber, R.TimeBudgetMs);
+  TScenario S =
+      CaptureScenario(*R.Track, R.Karts, R.Track->Seed, R.Track->MoveNumber, R.TimeBudgetMs);
   for (size_t I = 0; I < R.Karts.size(); ++I)
     if (R.Karts[I].get() == Window.CurrentKart) S.ChosenKart = static_cast<int32_t>(I);
   if (const QString Error = WriteScenarioFile(Path, S); !Error.isEmpty())
@@ -176,8 +177,6 @@ void TCircuitTools::OpenScenario(const QString& Path) {
   SetCircuit(S.Circuit, Path);
   ShowScenario(S);
   TRaceRunner& R = Window.Runner();
-  R.Seed = S.Seed;
-  R.MoveNumber = S.MoveNumber;
   R.TimeBudgetMs = S.BudgetMs;
   R.KeepRandomOnce = true;
   R.Track->Redraw();

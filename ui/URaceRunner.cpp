@@ -46,8 +46,8 @@ TRaceRunner::~TRaceRunner() {
 }
 
 void TRaceRunner::StartBtnClick() {
-  // An opened scenario goes on with its own random source.
-  if (!std::exchange(KeepRandomOnce, false)) Seed = RandomSeedFromClock();
+  // An opened scenario goes on with its own random source and futures.
+  if (!std::exchange(KeepRandomOnce, false)) Track->Seed = RandomSeedFromClock();
   // Anything may happen while messages are processed, the window's end included: after each
   // chance, go on only while the runner is there and no close was asked for.
   const QPointer<TRaceRunner> Self(this);
@@ -58,7 +58,6 @@ void TRaceRunner::StartBtnClick() {
     const std::shared_ptr<TTrack2D> Moving = Track;
     Moving->ThinkAndMove(TimeBudgetMs, TimeStepMs);
     if (!Self || Closing) return;
-    ++MoveNumber;
     AfterMove();
     ProcessMessages();
     if (!Self || Closing) return;

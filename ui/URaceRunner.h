@@ -40,8 +40,6 @@ class TRaceRunner : public QObject {
   int32_t TimeBudgetMs = MoveBudgetMs;
   /// The base of every saved frame's name.
   QString SaveBaseName;
-  uint64_t Seed = 0;            ///< of the random source at the last Run
-  int64_t MoveNumber = 0;       ///< moves made, counted on from an opened scenario
   bool KeepRandomOnce = false;  ///< the next Run goes on with the random source as it stands
 
   // Asked by the run loop; all three must be set before it runs.

@@ -13,12 +13,12 @@
 
 std::array<uint64_t, 4> SaveRandomSource() {
   std::array<uint64_t, 4> State{};
-  std::copy(std::begin(KartRandom::State), std::end(KartRandom::State), State.begin());
+  std::copy(std::begin(KartRandom::Global.S), std::end(KartRandom::Global.S), State.begin());
   return State;
 }
 
 void RestoreRandomSource(const std::array<uint64_t, 4>& State) {
-  std::copy(State.begin(), State.end(), std::begin(KartRandom::State));
+  std::copy(State.begin(), State.end(), std::begin(KartRandom::Global.S));
 }
 
 QByteArray CircuitToBmp(const QImage& Circuit) {
@@ -105,6 +105,9 @@ void RestoreRace(const TScenario& Scenario, TTrack2D& Track, TKartList& Karts) {
   while (Karts.size() < Scenario.Karts.size()) AddKart(Track, Karts, nullptr);
   for (size_t I = 0; I < Karts.size(); ++I) RestoreKart(Scenario.Karts[I], *Karts[I]);
   RestoreRandomSource(Scenario.Random);
+  // The futures of the coming moves are drawn from streams keyed by these.
+  Track.Seed = Scenario.Seed;
+  Track.MoveNumber = Scenario.MoveNumber;
 }
 
 TScenarioRead ReadScenarioFile(const QString& Path) {

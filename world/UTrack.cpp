@@ -7,6 +7,7 @@
 
 #include "agents/UPlayer.h"
 #include "decision/UBase.h"
+#include "world/UPassWorkers.h"
 #include "world/URaceSetup.h"
 
 namespace {
@@ -63,12 +64,14 @@ void TTrack::Redraw() {
 void TTrack::ThinkAndMove(int32_t TimeBudgetMs, int32_t TimeStepMs) {
   if (TimeStepMs <= 0) throw EModelError("ThinkAndMove: the time step must be positive.");
   const int32_t SubSteps = std::max(2, RoundEven(Seconds * 1000.0 / TimeStepMs));
+  ++MoveNumber;  // counted before anything can fail or let the window in
   for (int32_t I = 0; I < PlayerCount(); ++I) Players[I]->ClearFutures();
   if (DebugMemo) DebugMemo->Clear();
 
   const int32_t Passes = ImagineFutures(TimeBudgetMs, TimeStepMs, SubSteps);
   LastPasses = Passes;
   LastSubSteps = SubSteps;
+  if (FuturesImagined) FuturesImagined();
   if (TeamScore) ShareTeamScores();
   MoveForReal(TimeStepMs, Passes);
   if (Collisions) ResolveCollisions();
@@ -93,18 +96,37 @@ int32_t TTrack::ImagineFutures(int32_t TimeBudgetMs, int32_t TimeStepMs, int32_t
     }
   } Guard{*this};
 
+  if (!PlainPasses) {
+    if (!Workers) Workers = std::make_unique<TPassWorkers>(*this);
+    if (Workers->CanRun()) {
+      const int32_t Count = Threads > 0 ? Threads : TThinkPool::CoreCount();
+      const int32_t Passes =
+          Workers->Imagine(Count, FixedPasses > 0, Target, Minimum, Deadline, SubSteps, TimeStepMs);
+      Guard.Armed = false;
+      return Passes;
+    }
+  }
   int32_t Passes = 0;
   // A pass is never cut short; the minimum count wins over the deadline.
   do {
-    RunPass(SubSteps, TimeStepMs);
+    RunPass(Passes, SubSteps, TimeStepMs);
     ++Passes;
   } while (FixedPasses > 0 ? Passes < Target : Passes < Minimum || NowMs() <= Deadline);
   Guard.Armed = false;
   return Passes;
 }
 
-void TTrack::RunPass(int32_t SubSteps, int32_t TimeStepMs) {
-  for (int32_t I = 0; I < PlayerCount(); ++I) Players[I]->BeginFuture();
+void TTrack::RunPass(int32_t Pass, int32_t SubSteps, int32_t TimeStepMs) {
+  SimulatePass(Pass, SubSteps, TimeStepMs);
+  for (int32_t I = 0; I < PlayerCount(); ++I) Players[I]->EndFuture();
+}
+
+void TTrack::SimulatePass(int32_t Pass, int32_t SubSteps, int32_t TimeStepMs) {
+  const int64_t Move = MoveNumber - 1;
+  for (int32_t I = 0; I < PlayerCount(); ++I) {
+    Players[I]->FutureRandom.Seed(FutureSeed(Seed, Move, I, Pass));
+    Players[I]->BeginFuture();
+  }
   for (int32_t M = 1; M <= SubSteps; ++M) {
     const bool TraceStep = M % 5 == 0;
     for (int32_t I = 0; I < PlayerCount(); ++I) {
@@ -115,7 +137,6 @@ void TTrack::RunPass(int32_t SubSteps, int32_t TimeStepMs) {
     }
     if (Collisions) ResolveCollisions();
   }
-  for (int32_t I = 0; I < PlayerCount(); ++I) Players[I]->EndFuture();
 }
 
 void TTrack::ShareTeamScores() {

@@ -2,11 +2,14 @@
 // The world: the players on it and the think-and-move step that advances them by one move.
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "world/UPlatform.h"
 
 class TPlayer;
+class TPassWorkers;
 
 /// Holds the players (not owning them) and runs ThinkAndMove. Abstract: the circuit supplies
 /// collision handling and the clean picture.
@@ -22,6 +25,21 @@ class TTrack {
   /// When above 0, each move runs exactly max(FixedPasses, minimum) passes and never reads the
   /// clock, so that a seeded run repeats exactly. 0 (the default) keeps the time budget.
   int32_t FixedPasses = 0;
+  /// The run's seed: with the move number, a player's place and the pass it fixes the random
+  /// draws of every future, whatever thread or lane simulates it. Set it to repeat a run.
+  uint64_t Seed = 0;
+  /// The moves made since the run began: ThinkAndMove thinks move MoveNumber and then counts it.
+  /// Save and restore it with Seed to carry a run on exactly where it stopped.
+  int64_t MoveNumber = 0;
+  /// Threads that imagine the futures; 0 (the default) uses every core. The futures, and so
+  /// every result, are the same for any count.
+  int32_t Threads = 0;
+  /// The reference passes: one thread, on the players themselves, as the design of a pass reads.
+  /// Also taken whenever a player cannot be copied or lets the window in during a pass.
+  bool PlainPasses = false;
+  /// Called on the calling thread after the passes of every move, before any decision: every
+  /// player's futures are there as stored, in pass order (tests compare them).
+  std::function<void()> FuturesImagined;
 
   TTrack();
   virtual ~TTrack();
@@ -31,6 +49,16 @@ class TTrack {
   // Virtual operations, in slot order.
   virtual void ResolveCollisions() = 0;
   virtual void CleanImage() = 0;
+
+  // Thinking on several threads: a copy of the circuit for each worker.
+  /// Whether NewThinkingCopy gives a copy; without one the passes stay on one thread.
+  virtual bool CanThinkOnCopies() const { return false; }
+  /// An empty track of this kind for one worker's copies of the players.
+  virtual std::unique_ptr<TTrack> NewThinkingCopy() const { return nullptr; }
+  /// Makes Copy's circuit this one's; what the passes draw goes to Canvas (may be absent).
+  virtual void CopyCircuitTo(TTrack& /*Copy*/, TPicture* /*Canvas*/) const {}
+  /// The picture the players draw on, or null.
+  virtual TPicture* Picture() const { return nullptr; }
 
   int32_t PlayerCount() const { return static_cast<int32_t>(Players.size()); }
   TPlayer& GetPlayer(int32_t Index) const;
@@ -51,6 +79,9 @@ class TTrack {
   /// the final message processing, and the collision pass stops when a pair it is working on
   /// has left the list.
   void ThinkAndMove(int32_t TimeBudgetMs, int32_t TimeStepMs);
+  /// Future number Pass for every player, left in its simulation state: SubSteps random
+  /// decisions and time steps. The passes of a worker's copy run through here.
+  void SimulatePass(int32_t Pass, int32_t SubSteps, int32_t TimeStepMs);
   /// Cleans the picture (unless KeepTrails) and draws every player.
   void Redraw();
   /// Lets the desktop process its pending messages, when there is one.
@@ -68,11 +99,14 @@ class TTrack {
   virtual void PlayersChanged() {}
 
  private:
+  std::unique_ptr<TPassWorkers> Workers;  ///< made at the first move that can use them
+
+ private:
   /// The passes: every player imagines one future per pass, all side by side, until the
   /// deadline has passed and the minimum is reached (or exactly FixedPasses). Returns the count.
   int32_t ImagineFutures(int32_t TimeBudgetMs, int32_t TimeStepMs, int32_t SubSteps);
-  /// One future for every player: SubSteps random decisions and time steps.
-  void RunPass(int32_t SubSteps, int32_t TimeStepMs);
+  /// Future number Pass for every player: SubSteps random decisions and time steps.
+  void RunPass(int32_t Pass, int32_t SubSteps, int32_t TimeStepMs);
   /// Team scoring: future r of every player is weighed by the mean score of all futures r.
   void ShareTeamScores();
   /// Every player decides from its futures and moves once, in list order.

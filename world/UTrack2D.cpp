@@ -5,6 +5,7 @@
 
 #include "agents/UPlayer2D.h"
 #include "decision/UBase.h"
+#include "decision/USinCos.h"
 
 namespace {
 
@@ -44,6 +45,19 @@ void TTrack2D::UpdateOffTrack(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
       OffTrackMap[static_cast<size_t>(X) * Height + Y] = (Background->Pixel(X, Y) & 0xFFFFFF) == 0;
 }
 
+std::unique_ptr<TTrack> TTrack2D::NewThinkingCopy() const { return std::make_unique<TTrack2D>(); }
+
+void TTrack2D::CopyCircuitTo(TTrack& ACopy, TPicture* Canvas) const {
+  auto& Copy = static_cast<TTrack2D&>(ACopy);
+  // The road is read on every sub-step: each worker keeps its own, in its own cache lines.
+  Copy.OffTrackMap = OffTrackMap;
+  Copy.Friction = Friction;
+  Copy.SideFriction = SideFriction;
+  Copy.Width = Width;
+  Copy.Height = Height;
+  Copy.Image = Canvas;
+}
+
 void TTrack2D::CleanImage() {
   if (Image && Background) Image->Assign(*Background);
 }
@@ -70,8 +84,25 @@ TPlayer2D& TTrack2D::PlanarAt(int32_t Index) const {
 }
 
 void TTrack2D::ResolveCollisions() {
-  for (int32_t I = 0; I + 1 < PlayerCount(); ++I) {
-    for (int32_t J = I + 1; J < PlayerCount(); ++J) {
+  // The broad phase gives the pairs the pairwise loop would work on, in its order. Drawn tests
+  // let the window's handlers run, which may move any player: those keep the pairwise loop.
+  const int32_t N = PlayerCount();
+  if (N < 2) return;
+  bool Sorted = static_cast<int32_t>(Planar.size()) == N;
+  for (int32_t I = 0; Sorted && I < N; ++I)
+    Sorted =
+        Planar[I] && Planar[I] == Players[I] && Planar[I]->DebugLevel != TDebugLevel::Collisions;
+  if (!Sorted || !Broad.Start(Planar)) return ResolveAllPairs(0, 1);
+  int32_t I = -1, J = -1;
+  while (Broad.Next(I, J)) {
+    if (!Separate(*Planar[I], *Planar[J])) return;
+    if (!Broad.Update(I, J)) return ResolveAllPairs(I, J + 1);
+  }
+}
+
+void TTrack2D::ResolveAllPairs(int32_t I0, int32_t J0) {
+  for (int32_t I = I0; I + 1 < PlayerCount(); ++I) {
+    for (int32_t J = I == I0 ? J0 : I + 1; J < PlayerCount(); ++J) {
       TPlayer2D& A = PlanarAt(I);
       TPlayer2D& B = PlanarAt(J);
       // Boxes that only touch still go on to the outline test.
@@ -100,8 +131,8 @@ bool TTrack2D::Separate(TPlayer2D& A, TPlayer2D& B) {
   const double Dx = B.PosX() - A.PosX();
   const double Dy = B.PosY() - A.PosY();
   const double D = std::sqrt(Dx * Dx + Dy * Dy);
-  const double Nx = D > 0 ? Dx / D : std::cos(A.Angle());
-  const double Ny = D > 0 ? Dy / D : std::sin(A.Angle());
+  const double Nx = D > 0 ? Dx / D : KartMath::Cos(A.Angle());
+  const double Ny = D > 0 ? Dy / D : KartMath::Sin(A.Angle());
 
   // Only an approach along the normal is exchanged.
   const double K = std::max(0.0, (A.VelX() - B.VelX()) * Nx + (A.VelY() - B.VelY()) * Ny);

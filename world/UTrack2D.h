@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "world/UBroadPhase.h"
 #include "world/UTrack.h"
 
 class TPlayer2D;
@@ -26,6 +27,11 @@ class TTrack2D : public TTrack {
 
   void ResolveCollisions() override;
   void CleanImage() override;
+  bool CanThinkOnCopies() const override { return true; }
+  std::unique_ptr<TTrack> NewThinkingCopy() const override;
+  /// The road, its frictions and size; Canvas stands in for the picture.
+  void CopyCircuitTo(TTrack& Copy, TPicture* Canvas) const override;
+  TPicture* Picture() const override { return Image; }
 
   /// Takes the circuit from the picture: reads the off-road map once, keeps a clean copy.
   void SetImage(TPicture* AImage);
@@ -51,6 +57,10 @@ class TTrack2D : public TTrack {
   /// Player Index as a planar body (raises for one that is not).
   TPlayer2D& PlanarAt(int32_t Index) const;
 
+  TBroadPhase Broad;  ///< the pairs with touching boxes, for the collision pass
+
+  /// The collision pass over every pair, from pair (I0, J0) on.
+  void ResolveAllPairs(int32_t I0, int32_t J0);
   /// Pushes a colliding pair apart; false when the pair left the list while it was tested.
   bool Separate(TPlayer2D& A, TPlayer2D& B);
 };

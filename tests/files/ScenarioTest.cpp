@@ -71,6 +71,7 @@ std::string StateBits(const TKartList& Karts) {
 TEST(Scenario, ARaceReadBackGoesOnExactlyAsTheOriginal) {
   RandomSeed(11);
   TRace Original(RingCircuit());
+  Original.Track.Seed = 11;
   TKartSettings Settings;
   Settings.MaxPower = 12.5;  // off the slider's grid: kept as it is
   AddKart(Original.Track, Original.Karts, Settings);
@@ -81,7 +82,8 @@ TEST(Scenario, ARaceReadBackGoesOnExactlyAsTheOriginal) {
   auto& Clean = dynamic_cast<TQtPicture&>(*Original.Track.Background);
   Clean.Image().setPixel(50, 50, qRgb(0, 0, 0));
 
-  const TScenario Kept = CaptureScenario(Original.Track, Original.Karts, 11, 5, 100);
+  const TScenario Kept = CaptureScenario(Original.Track, Original.Karts, Original.Track.Seed,
+                                         Original.Track.MoveNumber, 100);
   const TScenarioRead Read = ScenarioFromJson(ScenarioToJson(Kept));
   ASSERT_TRUE(Read.Ok()) << Read.Error.toStdString();
   const TScenario& S = Read.Scenario;

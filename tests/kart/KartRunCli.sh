@@ -24,7 +24,7 @@ expect() {
 }
 
 for Option in --circuit --karts --moves --seed --futures --budget --friction --side-friction \
-    --seconds --grid --no-collisions --no-refined --team --csv --frames --debug-level; do
+    --seconds --grid --no-collisions --no-refined --team --csv --frames --debug-level --threads; do
   expect 0 "$Option" --help
 done
 expect 2 "bogus" --bogus
@@ -34,6 +34,7 @@ expect 2 "from 0.001 to 0.3" --friction 0.5
 expect 2 "from 0 to 18446744073709551615" --seed -1
 expect 2 "give --frames too" --debug-level 2
 expect 2 "unexpected argument" some.bmp
+expect 2 "from 1 to 256" --threads 0
 expect 1 "does not exist" --circuit "$Dir/missing.bmp"
 printf 'not a picture' > "$Dir/text.bmp"
 expect 1 "text.bmp" --circuit "$Dir/text.bmp"
@@ -45,6 +46,13 @@ expect 0 "#2 " --karts 2 --moves 3 --seed 5 --futures 1 --csv "$Dir/a.csv" \
 expect 0 "#2 " --karts 2 --moves 3 --seed 5 --futures 1 --csv "$Dir/b.csv"
 if ! cmp -s "$Dir/a.csv" "$Dir/b.csv"; then
   echo "FAILED: two runs with the same seed differ"
+  Failures=$((Failures + 1))
+fi
+# Any number of threads imagines the same futures.
+expect 0 "#3 " --karts 3 --moves 3 --seed 5 --futures 300 --threads 1 --csv "$Dir/t1.csv"
+expect 0 "#3 " --karts 3 --moves 3 --seed 5 --futures 300 --threads 3 --csv "$Dir/t3.csv"
+if ! cmp -s "$Dir/t1.csv" "$Dir/t3.csv"; then
+  echo "FAILED: one thread and three threads differ"
   Failures=$((Failures + 1))
 fi
 if [ "$(wc -l < "$Dir/a.csv")" -ne 9 ]; then  # header, then moves 0..3 for 2 karts

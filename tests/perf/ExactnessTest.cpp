@@ -1,7 +1,7 @@
 // Speed work must not change a single result. A few seeded moves on the built-in circuit at the
 // window's start-up settings, with a fixed number of futures so that the clock plays no part,
-// are compared bit for bit with the real states recorded from the plain code before it was
-// tuned (ExactnessRecord.h). Any change to the random draws, the physics, the outline, the
+// are compared bit for bit with the real states recorded from the plain scalar path on one
+// thread (ExactnessRecord.h). Any change to the random draws, the physics, the outline, the
 // collisions, the merge or the decision shows up here as the first value that differs.
 //
 // Setting KARTS_PRINT_EXACTNESS=1 prints the present results in the record's format. Use it
@@ -22,6 +22,7 @@
 
 #include "agents/UKart.h"
 #include "decision/UBase.h"
+#include "decision/USinCos.h"
 #include "tests/perf/ExactnessRecord.h"
 #include "tools/UStartUpRace.h"
 #include "ui/UDefaultCircuit.h"
@@ -130,9 +131,9 @@ TEST(Exactness, RecordCoversMovingAndCollidingKarts) {
   EXPECT_TRUE(A.Value[2] != B.Value[2] || A.Value[3] != B.Value[3]);
 }
 
-// The outline from the formula as written, cos and sin of each summed angle. The kart's outline
-// is worked out faster, from cos and sin of "Angle" that it shares with the time step; it must
-// give the same pixels for every pose, also where a point lies (almost) half-way between two.
+// The outline from the formula as written, the model's cos and sin of each summed angle. The kart's
+// outline is worked out faster, from cos and sin of "Angle" that it shares with the time step; it
+// must give the same pixels for every pose, also where a point lies (almost) half-way between two.
 TEST(Exactness, KartOutlineIsTheFormulaForEveryPose) {
   constexpr double Factors[4] = {-0.1, 0.1, 0.8, -0.8};
   TKart Kart(200, 460, std::numbers::pi / 2);
@@ -150,8 +151,8 @@ TEST(Exactness, KartOutlineIsTheFormulaForEveryPose) {
     if (Case % 5 == 1) {
       // A point put half-way between two pixels, as nearly as doubles allow.
       const double Phi = A + Factors[Point] * std::numbers::pi;
-      X = std::floor(X) + 0.5 - std::cos(Phi) * Size;
-      Y = std::floor(Y) + 0.5 - std::sin(Phi) * Size;
+      X = std::floor(X) + 0.5 - KartMath::Cos(Phi) * Size;
+      Y = std::floor(Y) + 0.5 - KartMath::Sin(Phi) * Size;
     } else if (Case % 5 == 2) {
       // Angles whose point lies exactly on the axis: cos 1 and sin 0, an exact tie in x.
       A = -(Factors[Point] * std::numbers::pi);
@@ -165,7 +166,8 @@ TEST(Exactness, KartOutlineIsTheFormulaForEveryPose) {
     ASSERT_EQ(Kart.Shape.size(), 4u);
     for (int I = 0; I < 4; ++I) {
       const double Phi = A + Factors[I] * std::numbers::pi;
-      const TPoint Want{RoundEven(std::cos(Phi) * Size + X), RoundEven(std::sin(Phi) * Size + Y)};
+      const TPoint Want{RoundEven(KartMath::Cos(Phi) * Size + X),
+                        RoundEven(KartMath::Sin(Phi) * Size + Y)};
       if (Kart.Shape[I].x == Want.x && Kart.Shape[I].y == Want.y) continue;
       ++Mismatches;
       ADD_FAILURE() << "point " << I << " of the pose " << std::hexfloat << X << ", " << Y

@@ -73,10 +73,10 @@ TEST_F(ScenarioWindow, KeptAtMove100AndOpenedAgainTheNext50MovesAreTheSame) {
   Find<QAction>("OpenScenario")->trigger();
   ASSERT_TRUE(Dialogs.Messages.isEmpty()) << Dialogs.Messages.join('\n').toStdString();
   EXPECT_EQ(Track().PlayerCount(), 2);
-  EXPECT_EQ(W->Runner().MoveNumber, 100);
+  EXPECT_EQ(Track().MoveNumber, 100);
   QString Again = Rows(100);
   ASSERT_EQ(RunMoves(50, [&](int Move) { Again += Rows(100 + Move); }), 50);
-  EXPECT_EQ(W->Runner().MoveNumber, 150);
+  EXPECT_EQ(Track().MoveNumber, 150);
   EXPECT_EQ(Again, Original);
 }
 

@@ -1,0 +1,123 @@
+// Futures imagined on any number of threads are the futures of the plain passes: every stored
+// future's end state, move by move, hashes the same as on the reference path (one thread, the
+// players themselves), and the traces drawn during the passes land on the same pixels. An error
+// on a worker comes back to the caller.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <bit>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "agents/UKart.h"
+#include "tests/perf/ExactnessRecord.h"
+#include "tools/UStartUpRace.h"
+
+namespace {
+
+// FNV-1a over the bits of every stored future of every kart, in the order stored.
+uint64_t HashFutures(const TKartList& Karts) {
+  uint64_t H = 0xcbf29ce484222325ull;
+  auto Add = [&H](uint64_t V) {
+    for (int B = 0; B < 64; B += 8) H = (H ^ ((V >> B) & 0xFF)) * 0x100000001b3ull;
+  };
+  for (const auto& K : Karts) {
+    Add(static_cast<uint64_t>(K->Futures->Count()));
+    for (int32_t I = 0; I < K->Futures->Count(); ++I) {
+      const TState& F = K->Futures->Future(I);
+      for (const auto& P : F.Params) {
+        Add(std::bit_cast<uint64_t>(P->Value));
+        Add(std::bit_cast<uint64_t>(P->PrevValue));
+        Add(static_cast<uint32_t>(P->IntValue));
+      }
+      Add(std::bit_cast<uint64_t>(F.Score));
+      Add(std::bit_cast<uint64_t>(F.ScoreFactor));
+    }
+  }
+  return H;
+}
+
+struct TRun {
+  std::vector<uint64_t> Hashes;  ///< one per move
+  std::vector<uint32_t> Pixels;  ///< the picture after the last move
+};
+
+// Threads 0 means the reference path.
+TRun RunMoves(int KartCount, int Threads, TDebugLevel Level, int Futures) {
+  TStartUpRace World(KartCount, ExactnessSeed);
+  World.Track.FixedPasses = Futures;
+  World.Track.PlainPasses = Threads == 0;
+  World.Track.Threads = Threads;
+  for (auto& K : World.Karts) K->DebugLevel = Level;
+  TRun R;
+  World.Track.FuturesImagined = [&] { R.Hashes.push_back(HashFutures(World.Karts)); };
+  for (int Move = 0; Move < 6; ++Move) {
+    World.Track.Redraw();
+    World.Track.ThinkAndMove(100, 100);
+  }
+  for (int X = 0; X < World.Picture.Width(); ++X)
+    for (int Y = 0; Y < World.Picture.Height(); ++Y) R.Pixels.push_back(World.Picture.Pixel(X, Y));
+  return R;
+}
+
+TEST(ThreadsExactness, EveryThreadCountStoresTheReferenceFutures) {
+  for (int Karts : {1, 5}) {
+    const TRun Reference = RunMoves(Karts, 0, TDebugLevel::Nothing, 250);
+    ASSERT_EQ(Reference.Hashes.size(), 6u);
+    for (int Threads : {1, 2, 4})
+      EXPECT_EQ(RunMoves(Karts, Threads, TDebugLevel::Nothing, 250).Hashes, Reference.Hashes)
+          << Karts << " karts on " << Threads << " threads";
+  }
+}
+
+// Traces are drawn by the calling thread after the passes, pass by pass: the picture matches.
+TEST(ThreadsExactness, TracesDrawnOnThreadsMatchThePlainPasses) {
+  const TRun Reference = RunMoves(3, 0, TDebugLevel::Traces, 60);
+  const TRun Threaded = RunMoves(3, 3, TDebugLevel::Traces, 60);
+  EXPECT_EQ(Threaded.Hashes, Reference.Hashes);
+  ASSERT_EQ(Threaded.Pixels.size(), Reference.Pixels.size());
+  EXPECT_TRUE(Threaded.Pixels == Reference.Pixels) << "trace pixels differ";
+}
+
+// Under the clock the threads take passes until the deadline, never fewer than the minimum.
+TEST(ThreadsExactness, BudgetedMovesKeepTheMinimum) {
+  TStartUpRace World(3, 5);
+  World.Track.Threads = 2;
+  World.Track.ThinkAndMove(1, 100);
+  EXPECT_GE(World.Track.LastPasses, 200);
+  for (const auto& K : World.Karts) EXPECT_GT(K->Futures->Count(), 0);
+}
+
+// A pass that fails on a worker thread raises its error on the calling thread, leaves every
+// player in real mode, and the next move thinks as usual.
+struct TFailingKart : TKart {
+  static inline std::atomic<bool> Broken{false};
+  using TKart::TKart;
+  bool CanThinkOnCopies() const override { return true; }
+  std::unique_ptr<TPlayer> NewThinkingCopy() const override {
+    return std::make_unique<TFailingKart>(0, 0, 0);
+  }
+  void Advance(int32_t TimeStepMs) override {
+    if (Simulating && Broken) throw EModelError("broken pass");
+    TKart::Advance(TimeStepMs);
+  }
+};
+
+TEST(ThreadsExactness, AnErrorOnAWorkerReachesTheCaller) {
+  TStartUpRace World(0, 3);
+  TFailingKart Kart(200, 460, 1.5);
+  World.Track.AddPlayer(Kart);
+  World.Track.Threads = 2;
+  World.Track.FixedPasses = 300;
+  TFailingKart::Broken = true;
+  EXPECT_THROW(World.Track.ThinkAndMove(100, 100), EModelError);
+  EXPECT_FALSE(Kart.Simulating);
+  TFailingKart::Broken = false;
+  World.Track.ThinkAndMove(100, 100);
+  EXPECT_EQ(World.Track.LastPasses, 300);
+  EXPECT_GT(Kart.Futures->Count(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,229 @@
+#include "world/UPassWorkers.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <limits>
+
+#include "agents/UPlayer.h"
+#include "decision/UBase.h"
+#include "world/UTrack.h"
+
+namespace {
+
+int64_t NowMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The recording canvas
+
+void TPassCanvas::Assign(const TPicture& /*Source*/) {
+  throw EModelError("A pass cannot replace the picture.");
+}
+
+void TPassCanvas::SetPenColor(TColor Color) {
+  Pen = Color;
+  Ops.push_back({TOp::PenColor, static_cast<int32_t>(Color)});
+}
+
+void TPassCanvas::SetBrushColor(TColor Color) {
+  Brush = TBrushStyle::bsSolid;
+  Ops.push_back({TOp::BrushColor, static_cast<int32_t>(Color)});
+}
+
+void TPassCanvas::SetBrushStyle(TBrushStyle Style) {
+  Brush = Style;
+  Ops.push_back({TOp::BrushStyle, static_cast<int32_t>(Style)});
+}
+
+void TPassCanvas::Line(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
+  Ops.push_back({TOp::Line, X1, Y1, X2, Y2});
+}
+
+void TPassCanvas::Polygon(const TPoint* Points, int32_t Count) {
+  Ops.push_back({TOp::Polygon, Count, static_cast<int32_t>(PolygonPoints.size())});
+  PolygonPoints.insert(PolygonPoints.end(), Points, Points + Count);
+}
+
+void TPassCanvas::Ellipse(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
+  Ops.push_back({TOp::Ellipse, X1, Y1, X2, Y2});
+}
+
+void TPassCanvas::Rectangle(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
+  Ops.push_back({TOp::Rectangle, X1, Y1, X2, Y2});
+}
+
+void TPassCanvas::Replay(TPicture& Target, size_t Begin, size_t End) const {
+  for (size_t I = Begin; I < End; ++I) {
+    const TOp& Op = Ops[I];
+    switch (Op.Kind) {
+      case TOp::PenColor:
+        Target.SetPenColor(static_cast<TColor>(Op.A));
+        break;
+      case TOp::PenWidth:
+        Target.SetPenWidth(Op.A);
+        break;
+      case TOp::BrushColor:
+        Target.SetBrushColor(static_cast<TColor>(Op.A));
+        break;
+      case TOp::BrushStyle:
+        Target.SetBrushStyle(static_cast<TBrushStyle>(Op.A));
+        break;
+      case TOp::Line:
+        Target.Line(Op.A, Op.B, Op.C, Op.D);
+        break;
+      case TOp::Polygon:
+        Target.Polygon(PolygonPoints.data() + Op.B, Op.A);
+        break;
+      case TOp::Ellipse:
+        Target.Ellipse(Op.A, Op.B, Op.C, Op.D);
+        break;
+      case TOp::Rectangle:
+        Target.Rectangle(Op.A, Op.B, Op.C, Op.D);
+        break;
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The workers
+
+TPassWorkers::~TPassWorkers() = default;
+
+bool TPassWorkers::CanRun() const {
+  for (const TPlayer* P : Owner.Players)
+    if (P->DebugLevel == TDebugLevel::Collisions || !P->CanThinkOnCopies()) return false;
+  return Owner.CanThinkOnCopies();
+}
+
+void TPassWorkers::Rebuild(TWorld& W) {
+  // Copies are players too: keep the program's random source (colours of new karts) untouched.
+  const TRandomStream Saved = KartRandom::Global;
+  W.Track = Owner.NewThinkingCopy();
+  W.Players.clear();
+  W.Stores.clear();
+  for (TPlayer* P : Owner.Players) {
+    W.Players.push_back(P->NewThinkingCopy());
+    W.Track->AddPlayer(*W.Players.back());
+    W.Stores.push_back(std::make_unique<TFutureStore>());
+  }
+  W.ClassMap.resize(Owner.Players.size());
+  KartRandom::Global = Saved;
+}
+
+void TPassWorkers::Prepare(int32_t Threads) {
+  const int32_t N = Owner.PlayerCount();
+  bool Same = static_cast<int32_t>(CopiedFrom.size()) == N;
+  for (int32_t I = 0; Same && I < N; ++I)
+    Same = CopiedFrom[I] == Owner.Players[I] && *CopiedTypes[I] == typeid(*Owner.Players[I]);
+  if (!Same) {
+    Worlds.clear();
+    CopiedFrom.assign(Owner.Players.begin(), Owner.Players.end());
+    CopiedTypes.clear();
+    for (TPlayer* P : Owner.Players) CopiedTypes.push_back(&typeid(*P));
+  }
+  while (static_cast<int32_t>(Worlds.size()) < Threads) {
+    Worlds.push_back(std::make_unique<TWorld>());
+    Rebuild(*Worlds.back());
+  }
+  TPicture* Picture = Owner.Picture();
+  bool Traces = false;
+  for (TPlayer* P : Owner.Players) Traces = Traces || P->DebugLevel >= TDebugLevel::Traces;
+  for (int32_t T = 0; T < Threads; ++T) {
+    TWorld& W = *Worlds[T];
+    W.Canvas.Source = Picture;
+    W.Canvas.Ops.clear();
+    W.Canvas.PolygonPoints.clear();
+    W.Done.clear();
+    for (auto& Store : W.Stores) Store->Clear();
+    Owner.CopyCircuitTo(*W.Track, Picture && Traces ? &W.Canvas : nullptr);
+    W.Track->Collisions = Owner.Collisions;
+    W.Track->Seconds = Owner.Seconds;
+    W.Track->Seed = Owner.Seed;
+    W.Track->MoveNumber = Owner.MoveNumber;
+    for (int32_t I = 0; I < N; ++I) W.Players[I]->CopyForThinking(*Owner.Players[I]);
+  }
+}
+
+void TPassWorkers::RunPass(TWorld& W, int32_t Pass, int32_t SubSteps, int32_t TimeStepMs) {
+  const size_t OpsBegin = W.Canvas.Ops.size();
+  W.Done.push_back({Pass, OpsBegin, OpsBegin});
+  W.Track->SimulatePass(Pass, SubSteps, TimeStepMs);
+  // As EndFuture would store it, into this worker's store, which finds its class as it stands.
+  for (size_t I = 0; I < W.Players.size(); ++I) {
+    W.Players[I]->AbandonFuture();
+    W.Stores[I]->Add(*W.Players[I]->SimState);
+  }
+  W.Done.back().OpsEnd = W.Canvas.Ops.size();
+}
+
+int32_t TPassWorkers::Imagine(int32_t Threads, bool Fixed, int32_t Target, int32_t Minimum,
+                              int64_t DeadlineMs, int32_t SubSteps, int32_t TimeStepMs) {
+  Threads = std::max(Threads, 1);
+  Prepare(Threads);
+  // Blocks of a few milliseconds' work at most, so that the deadline is kept.
+  const int32_t Block = std::clamp(2000 / std::max(1, Owner.PlayerCount() * SubSteps), 1, 16);
+  std::atomic<int32_t> Next{0};
+  std::atomic<bool> Failed{false};
+  Pool.Run(Threads, [&](int32_t Worker) {
+    TWorld& W = *Worlds[Worker];
+    try {
+      int32_t Start = Next.load();
+      while (!Failed.load(std::memory_order_relaxed)) {
+        // Once the deadline has passed, only the passes still missing from the minimum.
+        const int32_t Limit = Fixed                  ? Target
+                              : NowMs() > DeadlineMs ? Minimum
+                                                     : std::numeric_limits<int32_t>::max();
+        if (Start >= Limit) break;
+        const int32_t End = Start + std::min(Block, Limit - Start);
+        if (!Next.compare_exchange_weak(Start, End)) continue;
+        for (int32_t Pass = Start; Pass < End; ++Pass) RunPass(W, Pass, SubSteps, TimeStepMs);
+        Start = Next.load();
+      }
+    } catch (...) {
+      Failed = true;
+      for (const auto& P : W.Players) P->AbandonFuture();
+      throw;
+    }
+  });
+  const int32_t Passes = Next.load();
+  Collect(Passes);
+  return Passes;
+}
+
+// In pass order, every future goes into its player's store as EndFuture would have put it
+// there. A worker's class is met first at its earliest future, so the record copied for a new
+// class is that of the earliest future of the class in pass order.
+void TPassWorkers::Collect(int32_t Passes) {
+  struct TWhere {
+    TWorld* World = nullptr;
+    int32_t Index = 0;  ///< the future's number in the worker's stores
+  };
+  std::vector<TWhere> ByPass(Passes);
+  for (const auto& W : Worlds) {
+    for (size_t K = 0; K < W->Done.size(); ++K)
+      if (W->Done[K].Pass < Passes) ByPass[W->Done[K].Pass] = {W.get(), static_cast<int32_t>(K)};
+    for (size_t I = 0; I < W->Stores.size(); ++I) W->ClassMap[I].assign(W->Stores[I]->Count(), -1);
+  }
+  TPicture* Picture = Owner.Picture();
+  const int32_t N = Owner.PlayerCount();
+  for (const TWhere& At : ByPass) {
+    TWorld& W = *At.World;
+    for (int32_t I = 0; I < N; ++I) {
+      TFutureStore& From = *W.Stores[I];
+      TFutureStore& Into = Owner.Players[I]->Futures->FutureStore();
+      int32_t& Class = W.ClassMap[I][From.ClassOf(At.Index)];
+      if (Class < 0)
+        Class = Into.AddSnapped(From.Future(At.Index));
+      else
+        Into.AddRepeat(Class, From.Scores(At.Index));
+    }
+    const TWorld::TDone& D = W.Done[At.Index];
+    if (Picture) W.Canvas.Replay(*Picture, D.OpsBegin, D.OpsEnd);
+  }
+}

@@ -1,0 +1,113 @@
+#pragma once
+// The passes of a move on several threads: each worker simulates whole passes on its own copy of
+// the players and the circuit; the futures and the traces drawn come back in pass order.
+
+#include <cstdint>
+#include <memory>
+#include <typeinfo>
+#include <vector>
+
+#include "decision/UFutureStore.h"
+#include "decision/UState.h"
+#include "world/UPlatform.h"
+#include "world/UThinkPool.h"
+
+class TPlayer;
+class TTrack;
+
+/// The canvas of a worker: records what the traces draw, for the window's thread to draw later.
+class TPassCanvas : public TPicture {
+ public:
+  /// One drawing call as it was made.
+  struct TOp {
+    enum TKind : uint8_t {
+      PenColor,
+      PenWidth,
+      BrushColor,
+      BrushStyle,
+      Line,
+      Polygon,
+      Ellipse,
+      Rectangle
+    };
+    TKind Kind;
+    int32_t A = 0, B = 0, C = 0, D = 0;
+  };
+  const TPicture* Source = nullptr;  ///< the real picture, read only while the passes run
+  std::vector<TOp> Ops;
+  std::vector<TPoint> PolygonPoints;  ///< Polygon calls: count in Op.A, start in Op.B
+
+  int32_t Width() const override { return Source->Width(); }
+  int32_t Height() const override { return Source->Height(); }
+  TColor Pixel(int32_t X, int32_t Y) const override { return Source->Pixel(X, Y); }
+  std::unique_ptr<TPicture> Clone() const override { return Source->Clone(); }
+  /// A pass never replaces the picture.
+  void Assign(const TPicture& Source) override;
+  void SetPenColor(TColor Color) override;
+  TColor PenColor() const override { return Pen; }
+  void SetPenWidth(int32_t Width) override { Ops.push_back({TOp::PenWidth, Width}); }
+  void SetBrushColor(TColor Color) override;
+  void SetBrushStyle(TBrushStyle Style) override;
+  TBrushStyle BrushStyle() const override { return Brush; }
+  void Line(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) override;
+  void Polygon(const TPoint* Points, int32_t Count) override;
+  void Ellipse(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) override;
+  void Rectangle(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) override;
+  /// Draws the calls [Begin, End) on Target, in the order they were made.
+  void Replay(TPicture& Target, size_t Begin, size_t End) const;
+
+ private:
+  TColor Pen = clBlack;
+  TBrushStyle Brush = TBrushStyle::bsSolid;
+};
+
+/// Runs the passes of a move on a pool of threads. Results are those of the plain passes: every
+/// pass starts from the same real states and draws from its own random streams, and the futures
+/// are stored, and the traces drawn, in pass order by the calling thread.
+class TPassWorkers {
+ public:
+  explicit TPassWorkers(TTrack& AOwner) : Owner(AOwner) {}
+  ~TPassWorkers();
+
+  /// Whether the owner's passes can run here: every player has a thinking copy, and no player
+  /// lets the window in during a pass (debug level Collisions).
+  bool CanRun() const;
+  /// Passes 0, 1, ... on Threads threads: exactly Target when Fixed, else blocks of passes until
+  /// the deadline has passed and at least Minimum have run. Stores each player's futures in pass
+  /// order and returns the count.
+  int32_t Imagine(int32_t Threads, bool Fixed, int32_t Target, int32_t Minimum, int64_t DeadlineMs,
+                  int32_t SubSteps, int32_t TimeStepMs);
+
+ private:
+  /// One worker's world and what it brought back.
+  struct TWorld {
+    std::unique_ptr<TTrack> Track;
+    std::vector<std::unique_ptr<TPlayer>> Players;
+    TPassCanvas Canvas;
+    /// Per player, the futures of this worker's passes in the order run: each class of equal
+    /// futures once, a repeat by its scores alone.
+    std::vector<std::unique_ptr<TFutureStore>> Stores;
+    /// Per player, the class in the player's own store of each class of Stores (-1: not yet).
+    std::vector<std::vector<int32_t>> ClassMap;
+    /// The passes run, in order: the k-th is the k-th future of every store.
+    struct TDone {
+      int32_t Pass;
+      size_t OpsBegin, OpsEnd;
+    };
+    std::vector<TDone> Done;
+  };
+
+  TTrack& Owner;
+  TThinkPool Pool;
+  std::vector<std::unique_ptr<TWorld>> Worlds;
+  std::vector<const TPlayer*> CopiedFrom;  ///< the players the copies were made for
+  std::vector<const std::type_info*> CopiedTypes;
+
+  /// Brings every world up to the owner's players, circuit and settings.
+  void Prepare(int32_t Threads);
+  void Rebuild(TWorld& W);
+  /// Simulates pass Pass in W and stores its futures and drawing in W.
+  void RunPass(TWorld& W, int32_t Pass, int32_t SubSteps, int32_t TimeStepMs);
+  /// Stores passes 0 .. Passes-1 into the owner's players and draws their traces, in order.
+  void Collect(int32_t Passes);
+};
