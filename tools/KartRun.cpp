@@ -11,7 +11,6 @@
 #include <QString>
 #include <QStringList>
 #include <cerrno>
-#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <csignal>
