@@ -57,13 +57,14 @@ class TStateParam {
   /// Clamps when the bounds allow it; records PrevValue unless KeepPrevious.
   void SetValue(double X) {
     if (!KeepPrevious) PrevValue = Value;
-    if (MaxValue > MinValue) {
-      Value = X < MinValue ? MinValue : X;
-      if (Value > MaxValue) Value = MaxValue;
-    } else {
-      Value = X;
-    }
+    Value = WithinBounds(X);
     GridIndexValid = false;
+  }
+  /// X clamped to the bounds while they apply (MaxValue > MinValue), else X itself.
+  double WithinBounds(double X) const {
+    if (!(MaxValue > MinValue)) return X;
+    X = X < MinValue ? MinValue : X;
+    return X > MaxValue ? MaxValue : X;
   }
 
   int32_t Quantize() {
@@ -86,12 +87,7 @@ class TStateParam {
   /// parameter gives its GridIndex.
   int32_t SnappedGridIndex() const {
     if (Precision == 0) return 0;
-    double V = RoundEven(Value / Precision) * Precision;
-    if (MaxValue > MinValue) {
-      V = V < MinValue ? MinValue : V;
-      if (V > MaxValue) V = MaxValue;
-    }
-    return RoundEven(V / Precision);
+    return RoundEven(WithinBounds(RoundEven(Value / Precision) * Precision) / Precision);
   }
 
   /// Copies name, kind, bounds, precision, Value, PrevValue and IntValue as they are;
