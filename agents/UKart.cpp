@@ -14,9 +14,6 @@ namespace {
 
 constexpr double Pi = std::numbers::pi;
 
-// Outline: two front corners at +-18 degrees from the heading, two rear ones at +-144.
-constexpr double KartAngleFactors[4] = {-0.1, 0.1, 0.8, -0.8};
-
 }  // namespace
 
 TKart::TKart(double X, double Y, double AAngle) : TPlayer2D() {
@@ -60,7 +57,7 @@ void TKart::DefineOwnParams() {
                                .Precision = PushPowerRange});
 }
 
-void TKart::UpdateShape() { BuildShape(KartAngleFactors, 4); }
+void TKart::UpdateShape() { BuildShape(OutlineFactors, 4); }
 
 TColor TKart::StateColor(TState& S) {
   // The decision the future started with lives on in the free parameters' IntValue.

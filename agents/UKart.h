@@ -19,6 +19,10 @@ class TKart : public TPlayer2D {
   int32_t PushPowerIndex = 0;
   bool OffTrack = false;  ///< the outline was not wholly on the road at the last Advance
 
+  /// The outline's corners, as angles from the heading in units of pi: two front corners at
+  /// +-18 degrees, two rear ones at +-144.
+  static constexpr double OutlineFactors[4] = {-0.1, 0.1, 0.8, -0.8};
+
   /// Size 8, placed at (X, Y) heading Angle, at rest, marked as its start.
   TKart(double X, double Y, double AAngle);
 

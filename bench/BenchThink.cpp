@@ -9,7 +9,7 @@
 //     2,000 futures a move, then under the budget.
 // bench/run.sh runs it between two runs of the bare loop and prints the ratio of the two.
 //
-// Usage: bench_think [--memory-moves N] [--seed S] [--threads N]
+// Usage: bench_think [--memory-moves N] [--seed S] [--threads N] [--simd scalar|sse2|avx2|avx512]
 
 #include <QImage>
 #include <algorithm>
@@ -40,12 +40,17 @@ double MsSince(TClock::time_point T0) {
   return std::chrono::duration<double, std::milli>(TClock::now() - T0).count();
 }
 
-// Threads for the passes of every world (--threads; 0: every core).
+// Threads for the passes of every world (--threads; 0: every core), and the futures side by side
+// on each (--simd).
 int Threads = 0;
+TSimd Simd = TSimd::Best;
 
 // The window's start-up race, with fixed-count moves for warming up.
 struct TWorld : TStartUpRace {
-  TWorld(int Karts, uint64_t Seed) : TStartUpRace(Karts, Seed) { Track.Threads = Threads; }
+  TWorld(int Karts, uint64_t Seed) : TStartUpRace(Karts, Seed) {
+    Track.Threads = Threads;
+    Track.Simd = Simd;
+  }
 
   /// Moves with a fixed number of futures: the same every run, whatever the machine.
   void FixedMoves(int Moves, int Futures) {
@@ -250,8 +255,16 @@ int main(int Argc, char** Argv) {
       Seed = std::strtoull(Argv[++I], nullptr, 10);
     } else if (!std::strcmp(Argv[I], "--threads") && HasValue) {
       Threads = std::atoi(Argv[++I]);
+    } else if (!std::strcmp(Argv[I], "--simd") && HasValue && ParseSimd(Argv[I + 1])) {
+      Simd = *ParseSimd(Argv[++I]);
+      if (!SimdSupported(Simd)) {
+        std::fprintf(stderr, "bench_think: this processor cannot run %s lanes\n", Argv[I]);
+        return 2;
+      }
     } else {
-      std::fprintf(stderr, "usage: bench_think [--memory-moves N] [--seed S] [--threads N]\n");
+      std::fprintf(stderr,
+                   "usage: bench_think [--memory-moves N] [--seed S] [--threads N] "
+                   "[--simd scalar|sse2|avx2|avx512]\n");
       return 2;
     }
   }
@@ -261,9 +274,10 @@ int main(int Argc, char** Argv) {
   }
   std::printf(
       "bench_think: built-in circuit, friction 0.015, side friction 0.2, 10 s futures, grid 10, "
-      "refined decisions, seed %llu, threads %d; every world first runs 20 moves of 200 "
+      "refined decisions, seed %llu, threads %d, simd %s; every world first runs 20 moves of 200 "
       "futures\n",
-      static_cast<unsigned long long>(Seed), Threads > 0 ? Threads : TThinkPool::CoreCount());
+      static_cast<unsigned long long>(Seed), Threads > 0 ? Threads : TThinkPool::CoreCount(),
+      SimdName(ResolveSimd(Simd)));
   std::fflush(stdout);
 
   // First, so that nothing else has raised the peak; the smaller fixed count before the budget.

@@ -52,6 +52,7 @@ struct TSettings {
   int Futures = 0;  // 0: the time budget decides
   int BudgetMs = MoveBudgetMs;
   int Threads = 0;  // 0: every core
+  TSimd Simd = TSimd::Best;
   TTrackSettings Track;
   TKartSettings Kart;  // every kart's
   QString Csv;
@@ -135,6 +136,12 @@ TSettings ParseCommandLine(const QStringList& Arguments) {
                       "results are the same for any count.")
            .arg(TThinkPool::CoreCount()),
        "n"},
+      {"simd",
+       QStringLiteral("Futures side by side on each thread: scalar, sse2, avx2 or avx512 "
+                      "(default: the widest this processor runs, %1 here); results are the same "
+                      "for every width.")
+           .arg(SimdName(BestSimd())),
+       "width"},
       {"friction", Def("Road friction coefficient, 0.001 to 0.3", T.Friction), "f"},
       {"side-friction", Def("Sideways friction coefficient, 0 to 1", T.SideFriction), "f"},
       {"seconds", Def("Seconds of simulated future, 1 to 20", T.Seconds), "s"},
@@ -207,6 +214,17 @@ TSettings ParseCommandLine(const QStringList& Arguments) {
   };
   Read("budget", S.BudgetMs, 0, 10000);
   Read("threads", S.Threads, 1, 256);
+  if (P.isSet("simd")) {
+    const std::optional<TSimd> Width = ParseSimd(P.value("simd").toStdString());
+    if (!Width || *Width == TSimd::Best)
+      Fail(QStringLiteral("--simd takes scalar, sse2, avx2 or avx512, not '%1'.")
+               .arg(P.value("simd")));
+    try {
+      S.Simd = ResolveSimd(*Width);
+    } catch (const EModelError& E) {
+      Fail(QString::fromStdString(E.what()));
+    }
+  }
   Read("friction", S.Track.Friction, 0.001, 0.3);
   Read("side-friction", S.Track.SideFriction, 0.0, 1.0);
   Read("seconds", S.Track.Seconds, 1, 20);
@@ -350,6 +368,7 @@ int main(int Argc, char** Argv) {
   Track.FixedPasses = S.Futures;
   Track.Seed = Seed;
   Track.Threads = S.Threads;
+  Track.Simd = S.Simd;
   TKartList Karts;
   for (int I = 0; I < S.Karts; ++I) AddKart(Track, Karts, S.Kart);
   // A kept race replaces the karts and settings and takes up the random source where it was.

@@ -5,9 +5,10 @@
 #include <chrono>
 #include <limits>
 
+#include "agents/UKart.h"
 #include "agents/UPlayer.h"
 #include "decision/UBase.h"
-#include "world/UTrack.h"
+#include "world/UTrack2D.h"
 
 namespace {
 
@@ -166,6 +167,21 @@ int32_t TPassWorkers::Imagine(int32_t Threads, bool Fixed, int32_t Target, int32
                               int64_t DeadlineMs, int32_t SubSteps, int32_t TimeStepMs) {
   Threads = std::max(Threads, 1);
   Prepare(Threads);
+  const bool InLanes = TLaneWorker::CanRun(Owner);
+  const TSimd Width = InLanes ? ResolveSimd(Owner.Simd) : TSimd::Scalar;
+  if (InLanes) {
+    std::vector<TKart*> Karts;
+    for (TPlayer* P : Owner.Players) Karts.push_back(static_cast<TKart*>(P));
+    for (int32_t T = 0; T < Threads; ++T) {
+      TWorld& W = *Worlds[T];
+      if (!W.Lanes) W.Lanes = std::make_unique<TLaneWorker>();
+      W.Lanes->Prepare(static_cast<const TTrack2D&>(Owner), Karts, SubSteps, TimeStepMs);
+    }
+  }
+  // Once the deadline has passed, only the passes still missing from the minimum.
+  auto Limit = [&] {
+    return Fixed ? Target : NowMs() > DeadlineMs ? Minimum : std::numeric_limits<int32_t>::max();
+  };
   // Blocks of a few milliseconds' work at most, so that the deadline is kept.
   const int32_t Block = std::clamp(2000 / std::max(1, Owner.PlayerCount() * SubSteps), 1, 16);
   std::atomic<int32_t> Next{0};
@@ -173,14 +189,26 @@ int32_t TPassWorkers::Imagine(int32_t Threads, bool Fixed, int32_t Target, int32
   Pool.Run(Threads, [&](int32_t Worker) {
     TWorld& W = *Worlds[Worker];
     try {
+      if (InLanes) {
+        // Pass by pass: a lane takes the next one as soon as its own has ended.
+        const std::function<bool(int32_t&)> ClaimPass = [&](int32_t& Pass) {
+          int32_t Start = Next.load();
+          while (!Failed.load(std::memory_order_relaxed) && Start < Limit())
+            if (Next.compare_exchange_weak(Start, Start + 1)) {
+              Pass = Start;
+              return true;
+            }
+          return false;
+        };
+        W.Lanes->Run(Width, ClaimPass, Owner.Seed, Owner.MoveNumber - 1, W.Stores);
+        for (int32_t Pass : W.Lanes->StoredPasses) W.Done.push_back({Pass, 0, 0});
+        return;
+      }
       int32_t Start = Next.load();
       while (!Failed.load(std::memory_order_relaxed)) {
-        // Once the deadline has passed, only the passes still missing from the minimum.
-        const int32_t Limit = Fixed                  ? Target
-                              : NowMs() > DeadlineMs ? Minimum
-                                                     : std::numeric_limits<int32_t>::max();
-        if (Start >= Limit) break;
-        const int32_t End = Start + std::min(Block, Limit - Start);
+        const int32_t Stop = Limit();
+        if (Start >= Stop) break;
+        const int32_t End = Start + std::min(Block, Stop - Start);
         if (!Next.compare_exchange_weak(Start, End)) continue;
         for (int32_t Pass = Start; Pass < End; ++Pass) RunPass(W, Pass, SubSteps, TimeStepMs);
         Start = Next.load();

@@ -9,6 +9,7 @@
 
 #include "decision/UFutureStore.h"
 #include "decision/UState.h"
+#include "world/ULanePasses.h"
 #include "world/UPlatform.h"
 #include "world/UThinkPool.h"
 
@@ -72,9 +73,10 @@ class TPassWorkers {
   /// Whether the owner's passes can run here: every player has a thinking copy, and no player
   /// lets the window in during a pass (debug level Collisions).
   bool CanRun() const;
-  /// Passes 0, 1, ... on Threads threads: exactly Target when Fixed, else blocks of passes until
-  /// the deadline has passed and at least Minimum have run. Stores each player's futures in pass
-  /// order and returns the count.
+  /// Passes 0, 1, ... on Threads threads: exactly Target when Fixed, else passes until the
+  /// deadline has passed and at least Minimum have run. Plain karts that draw nothing think in
+  /// vector lanes of the owner's width; other players pass by pass on their copies. Stores each
+  /// player's futures in pass order and returns the count.
   int32_t Imagine(int32_t Threads, bool Fixed, int32_t Target, int32_t Minimum, int64_t DeadlineMs,
                   int32_t SubSteps, int32_t TimeStepMs);
 
@@ -95,6 +97,8 @@ class TPassWorkers {
       size_t OpsBegin, OpsEnd;
     };
     std::vector<TDone> Done;
+    /// The lanes that imagine this worker's passes when the karts allow it.
+    std::unique_ptr<TLaneWorker> Lanes;
   };
 
   TTrack& Owner;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "world/UPlatform.h"
+#include "world/USimd.h"
 
 class TPlayer;
 class TPassWorkers;
@@ -34,6 +35,9 @@ class TTrack {
   /// Threads that imagine the futures; 0 (the default) uses every core. The futures, and so
   /// every result, are the same for any count.
   int32_t Threads = 0;
+  /// How many futures each thread imagines side by side; every width gives the same futures.
+  /// A width this processor lacks is refused (EModelError) at the next move.
+  TSimd Simd = TSimd::Best;
   /// The reference passes: one thread, on the players themselves, as the design of a pass reads.
   /// Also taken whenever a player cannot be copied or lets the window in during a pass.
   bool PlainPasses = false;

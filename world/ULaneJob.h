@@ -1,0 +1,69 @@
+#pragma once
+// What the kart's lane kernels need to imagine futures, and what they give back. Plain data
+// only: the kernels are built once per instruction set, and nothing they compile may be shared
+// with the rest of the program (the linker would keep any one of the copies).
+
+#include <cstdint>
+
+/// The kart's parameters that change during a future, in the order of TLaneEnd's arrays.
+enum TLaneSlot : int32_t {
+  lsDead,
+  lsPosX,
+  lsPosY,
+  lsAngle,
+  lsVelX,
+  lsVelY,
+  lsTurn,
+  lsPower,
+  lsCanRunOut,
+  lsPushTurn,
+  lsPushPower,
+  lsCount
+};
+
+/// One kart as every future of a move starts it, with the settings its time step reads.
+struct TLaneKart {
+  double Value[lsCount];
+  double Prev[lsCount];
+  double PushTurnInt, PushPowerInt;  ///< IntValue of the two decisions
+  double Size;
+  /// Bounds of the bounded parameters (applied only while Max > Min, as SetValue does).
+  double TurnMin, TurnMax, PowerMin, PowerMax;
+  double PushTurnMin, PushTurnMax, PushTurnRange;
+  double PushPowerMin, PushPowerMax, PushPowerRange;
+};
+
+/// Where a kart's future ended: its changed parameters and its scores.
+struct TLaneEnd {
+  double Value[lsCount];
+  double Prev[lsCount];
+  double PushTurnInt, PushPowerInt;
+  double Score, ScoreFactor;
+};
+
+/// One worker's share of a move's passes: every pass simulates all karts side by side.
+struct TLaneJob {
+  int32_t KartCount;
+  const TLaneKart* Karts;
+  /// The road: 1 off the road at X * Height + Y, padded by 8 readable bytes at the end.
+  const uint8_t* OffMap;
+  int32_t Width, Height;
+  double Friction, SideFriction;
+  bool Collisions;
+  int32_t SubSteps, TimeStepMs;
+  /// cos and sin of the outline's four angle offsets, and the offsets (times pi).
+  double OutlineCos[4], OutlineSin[4], OutlineFactor[4];
+  /// Room for the kernel's lanes: LaneBytesPerKart bytes per kart, 64-byte aligned.
+  void* Scratch;
+  /// The next pass for this worker: its number and, per kart, its random stream's four words.
+  /// False when there is none.
+  bool (*Claim)(void* Context, int32_t* Pass, uint64_t* Streams);
+  /// Pass Pass has ended; Ends holds one record per kart.
+  void (*Finish)(void* Context, int32_t Pass, const TLaneEnd* Ends);
+  void* Context;
+};
+
+/// Scratch bytes a kernel of any width needs per kart: its lanes, and its body in the
+/// collision pass.
+inline constexpr int32_t LaneBytesPerKart = 48 * 64;
+inline constexpr int32_t LaneBodyBytes = 128;

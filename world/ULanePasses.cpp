@@ -1,0 +1,237 @@
+#include "world/ULanePasses.h"
+
+#include <algorithm>
+#include <cstring>
+#include <numbers>
+#include <typeinfo>
+
+#include "agents/UKart.h"
+#include "decision/USinCos.h"
+#include "world/UTrack2D.h"
+
+// One kernel per width, each in its own translation unit built for its instruction set.
+#define KART_LANES(Name)                                                                \
+  namespace KartLanes##Name {                                                           \
+    void RunLanes(const TLaneJob& Job, TLaneEnd* Ends, uint64_t* Streams, void* Bodies, \
+                  uint8_t* Touching);                                                   \
+  }
+KART_LANES(Scalar)
+KART_LANES(Sse2)
+KART_LANES(Avx2)
+KART_LANES(Avx512)
+#undef KART_LANES
+
+namespace {
+
+// A future's changing parameters, in the order of the lane slots.
+int32_t SlotParam(const TKart& K, int32_t Slot) {
+  switch (Slot) {
+    case lsDead:
+      return K.DeadIndex;
+    case lsPosX:
+      return K.PosXIndex;
+    case lsPosY:
+      return K.PosYIndex;
+    case lsAngle:
+      return K.AngleIndex;
+    case lsVelX:
+      return K.VelXIndex;
+    case lsVelY:
+      return K.VelYIndex;
+    case lsTurn:
+      return K.TurnIndex;
+    case lsPower:
+      return K.PowerIndex;
+    case lsCanRunOut:
+      return K.CanRunOutIndex;
+    case lsPushTurn:
+      return K.PushTurnIndex;
+    default:
+      return K.PushPowerIndex;
+  }
+}
+
+}  // namespace
+
+TLaneWorker::~TLaneWorker() = default;
+
+bool TLaneWorker::CanRun(const TTrack& Track) {
+  if (typeid(Track) != typeid(TTrack2D)) return false;
+  const auto& T = static_cast<const TTrack2D&>(Track);
+  // Indexes of the road must fit the kernels' 32 bits.
+  if (static_cast<int64_t>(T.Width) * T.Height >= (int64_t{1} << 31)) return false;
+  for (const TPlayer* P : Track.Players) {
+    if (typeid(*P) != typeid(TKart) || P->DebugLevel >= TDebugLevel::Traces) return false;
+    const auto& K = static_cast<const TKart&>(*P);
+    const TState& S = *K.RealState;
+    // The kernels decide the two pushes, in this order, and nothing else.
+    if (S.FreeParamCount() != 2 || S.FreeParams[0] != S.Params[K.PushTurnIndex].get() ||
+        S.FreeParams[1] != S.Params[K.PushPowerIndex].get())
+      return false;
+  }
+  return true;
+}
+
+void TLaneWorker::Prepare(const TTrack2D& Track, const std::vector<TKart*>& AKarts,
+                          int32_t SubSteps, int32_t TimeStepMs) {
+  const int32_t N = static_cast<int32_t>(AKarts.size());
+  Karts.resize(N);
+  SlotIndex.resize(static_cast<size_t>(N) * lsCount);
+  while (static_cast<int32_t>(Records.size()) < N) Records.push_back(std::make_unique<TState>());
+  Records.resize(N);
+  for (int32_t I = 0; I < N; ++I) {
+    const TKart& K = *AKarts[I];
+    const TState& S = *K.RealState;
+    TLaneKart& L = Karts[I];
+    for (int32_t Slot = 0; Slot < lsCount; ++Slot) {
+      const int32_t Index = SlotParam(K, Slot);
+      SlotIndex[static_cast<size_t>(I) * lsCount + Slot] = Index;
+      L.Value[Slot] = S.Params[Index]->Value;
+      L.Prev[Slot] = S.Params[Index]->PrevValue;
+    }
+    const TStateParam& PushTurn = *S.Params[K.PushTurnIndex];
+    const TStateParam& PushPower = *S.Params[K.PushPowerIndex];
+    const TStateParam& Turn = *S.Params[K.TurnIndex];
+    const TStateParam& Power = *S.Params[K.PowerIndex];
+    L.PushTurnInt = PushTurn.IntValue;
+    L.PushPowerInt = PushPower.IntValue;
+    L.Size = S.Params[K.SizeIndex]->Value;
+    L.TurnMin = Turn.MinValue;
+    L.TurnMax = Turn.MaxValue;
+    L.PowerMin = Power.MinValue;
+    L.PowerMax = Power.MaxValue;
+    L.PushTurnMin = PushTurn.MinValue;
+    L.PushTurnMax = PushTurn.MaxValue;
+    L.PushTurnRange = PushTurn.Precision;
+    L.PushPowerMin = PushPower.MinValue;
+    L.PushPowerMax = PushPower.MaxValue;
+    L.PushPowerRange = PushPower.Precision;
+    // As BeginFuture starts a future: the real state without its score.
+    Records[I]->CopyFrom(S);
+    Records[I]->ResetScore();
+  }
+
+  // The kernels read a whole word at the last pixel.
+  Map.resize(Track.OffTrackMap.size() + 8);
+  std::copy(Track.OffTrackMap.begin(), Track.OffTrackMap.end(), Map.begin());
+  std::fill(Map.end() - 8, Map.end(), 0);
+
+  const size_t Bytes = static_cast<size_t>(std::max(N, 1)) * LaneBytesPerKart;
+  if (Bytes > ScratchBytes) {
+    Scratch.reset(::operator new (Bytes, std::align_val_t{64}));
+    ScratchBytes = Bytes;
+  }
+  Ends.resize(N);
+  Streams.resize(static_cast<size_t>(N) * 4);
+  Bodies.resize(static_cast<size_t>(N) * LaneBodyBytes / sizeof(double));
+  Touching.resize(static_cast<size_t>(N) * std::max(N - 1, 0) / 2);
+
+  Job = {};
+  Job.KartCount = N;
+  Job.Karts = Karts.data();
+  Job.OffMap = Map.data();
+  Job.Width = Track.Width;
+  Job.Height = Track.Height;
+  Job.Friction = Track.Friction;
+  Job.SideFriction = Track.SideFriction;
+  Job.Collisions = Track.Collisions;
+  Job.SubSteps = SubSteps;
+  Job.TimeStepMs = TimeStepMs;
+  for (int32_t I = 0; I < 4; ++I) {
+    Job.OutlineFactor[I] = TKart::OutlineFactors[I];
+    KartMath::SinCos(TKart::OutlineFactors[I] * std::numbers::pi, Job.OutlineCos[I],
+                     Job.OutlineSin[I]);
+  }
+  Job.Scratch = Scratch.get();
+  Job.Claim = &TLaneWorker::Claim;
+  Job.Finish = &TLaneWorker::Finish;
+  Job.Context = this;
+}
+
+void TLaneWorker::Run(TSimd Width, const std::function<bool(int32_t&)>& AClaimPass, uint64_t ASeed,
+                      int64_t AMove, std::vector<std::unique_ptr<TFutureStore>>& AStores) {
+  ClaimPass = &AClaimPass;
+  Stores = &AStores;
+  Seed = ASeed;
+  Move = AMove;
+  Claimed.clear();
+  FreeSlots.clear();
+  Waiting.clear();
+  StoredPasses.clear();
+  auto Kernel = &KartLanesScalar::RunLanes;
+  switch (ResolveSimd(Width)) {
+    case TSimd::Avx512:
+      Kernel = &KartLanesAvx512::RunLanes;
+      break;
+    case TSimd::Avx2:
+      Kernel = &KartLanesAvx2::RunLanes;
+      break;
+    case TSimd::Sse2:
+      Kernel = &KartLanesSse2::RunLanes;
+      break;
+    default:
+      break;
+  }
+  Kernel(Job, Ends.data(), Streams.data(), Bodies.data(), Touching.data());
+}
+
+bool TLaneWorker::Claim(void* Context, int32_t* Pass, uint64_t* Streams) {
+  auto& Self = *static_cast<TLaneWorker*>(Context);
+  if (!(*Self.ClaimPass)(*Pass)) return false;
+  for (int32_t I = 0; I < Self.Job.KartCount; ++I) {
+    TRandomStream R;
+    R.Seed(FutureSeed(Self.Seed, Self.Move, I, *Pass));
+    std::memcpy(Streams + static_cast<size_t>(I) * 4, R.S, sizeof R.S);
+  }
+  Self.Claimed.push_back({*Pass, -1});
+  return true;
+}
+
+// Passes end out of order (a lane refills as soon as its pass ends); they wait here until every
+// earlier pass of this worker is stored, so that the earliest future of a class comes first.
+void TLaneWorker::Finish(void* Context, int32_t Pass, const TLaneEnd* PassEnds) {
+  auto& Self = *static_cast<TLaneWorker*>(Context);
+  const size_t N = static_cast<size_t>(Self.Job.KartCount);
+  if (!Self.Claimed.empty() && Self.Claimed.front().Pass == Pass) {
+    Self.Claimed.pop_front();
+    Self.Store(Pass, PassEnds);
+  } else {
+    int32_t Slot;
+    if (!Self.FreeSlots.empty()) {
+      Slot = Self.FreeSlots.back();
+      Self.FreeSlots.pop_back();
+    } else {
+      Slot = static_cast<int32_t>(Self.Waiting.size() / std::max<size_t>(N, 1));
+      Self.Waiting.resize(Self.Waiting.size() + std::max<size_t>(N, 1));
+    }
+    std::copy(PassEnds, PassEnds + N, Self.Waiting.begin() + static_cast<ptrdiff_t>(Slot * N));
+    for (TClaimed& C : Self.Claimed)
+      if (C.Pass == Pass) C.Slot = Slot;
+  }
+  while (!Self.Claimed.empty() && Self.Claimed.front().Slot >= 0) {
+    const TClaimed C = Self.Claimed.front();
+    Self.Claimed.pop_front();
+    Self.Store(C.Pass, Self.Waiting.data() + static_cast<size_t>(C.Slot) * N);
+    Self.FreeSlots.push_back(C.Slot);
+  }
+}
+
+void TLaneWorker::Store(int32_t Pass, const TLaneEnd* PassEnds) {
+  for (int32_t I = 0; I < Job.KartCount; ++I) {
+    const TLaneEnd& E = PassEnds[I];
+    TState& S = *Records[I];
+    const int32_t* Index = SlotIndex.data() + static_cast<size_t>(I) * lsCount;
+    for (int32_t Slot = 0; Slot < lsCount; ++Slot) {
+      TStateParam& P = *S.Params[Index[Slot]];
+      P.Value = E.Value[Slot];
+      P.PrevValue = E.Prev[Slot];
+      P.GridIndexValid = false;
+    }
+    S.Params[Index[lsPushTurn]]->IntValue = RoundEven(E.PushTurnInt);
+    S.Params[Index[lsPushPower]]->IntValue = RoundEven(E.PushPowerInt);
+    S.Score = E.Score;
+    S.ScoreFactor = E.ScoreFactor;
+    (*Stores)[I]->Add(S);
+  }
+  StoredPasses.push_back(Pass);
+}
