@@ -66,4 +66,4 @@ struct TLaneJob {
 /// Scratch bytes a kernel of any width needs per kart: its lanes, and its body in the
 /// collision pass.
 inline constexpr int32_t LaneBytesPerKart = 48 * 64;
-inline constexpr int32_t LaneBodyBytes = 128;
+inline constexpr int32_t LaneBodyBytes = 192;

@@ -124,7 +124,7 @@ void TLaneWorker::Prepare(const TTrack2D& Track, const std::vector<TKart*>& AKar
   Ends.resize(N);
   Streams.resize(static_cast<size_t>(N) * 4);
   Bodies.resize(static_cast<size_t>(N) * LaneBodyBytes / sizeof(double));
-  Touching.resize(static_cast<size_t>(N) * std::max(N - 1, 0) / 2);
+  Touching.resize(static_cast<size_t>(N) * std::max(N - 1, 0));  // two bytes per pair
 
   Job = {};
   Job.KartCount = N;
