@@ -61,9 +61,16 @@ struct TLaneJob {
   /// Pass Pass has ended; Ends holds one record per kart.
   void (*Finish)(void* Context, int32_t Pass, const TLaneEnd* Ends);
   void* Context;
+  /// Counted by the kernel: sub-steps simulated, one per kart and lane that held a pass.
+  int64_t SubStepsRun;
 };
 
 /// Scratch bytes a kernel of any width needs per kart: its lanes, and its body in the
 /// collision pass.
 inline constexpr int32_t LaneBytesPerKart = 48 * 64;
 inline constexpr int32_t LaneBodyBytes = 192;
+/// Bytes for the pairs of KartCount karts: a byte per pair, 8 more, then a bit per pair.
+inline constexpr int64_t LanePairBytes(int64_t KartCount) {
+  const int64_t Pairs = KartCount * (KartCount - 1) / 2;
+  return ((Pairs + 15) & ~int64_t{7}) + (Pairs + 63) / 64 * 8;
+}

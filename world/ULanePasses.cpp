@@ -10,10 +10,10 @@
 #include "world/UTrack2D.h"
 
 // One kernel per width, each in its own translation unit built for its instruction set.
-#define KART_LANES(Name)                                                                \
-  namespace KartLanes##Name {                                                           \
-    void RunLanes(const TLaneJob& Job, TLaneEnd* Ends, uint64_t* Streams, void* Bodies, \
-                  uint8_t* Touching);                                                   \
+#define KART_LANES(Name)                                                          \
+  namespace KartLanes##Name {                                                     \
+    void RunLanes(TLaneJob& Job, TLaneEnd* Ends, uint64_t* Streams, void* Bodies, \
+                  uint8_t* PairRoom);                                             \
   }
 KART_LANES(Scalar)
 KART_LANES(Sse2)
@@ -124,7 +124,7 @@ void TLaneWorker::Prepare(const TTrack2D& Track, const std::vector<TKart*>& AKar
   Ends.resize(N);
   Streams.resize(static_cast<size_t>(N) * 4);
   Bodies.resize(static_cast<size_t>(N) * LaneBodyBytes / sizeof(double));
-  Touching.resize(static_cast<size_t>(N) * std::max(N - 1, 0));  // two bytes per pair
+  PairRoom.assign(static_cast<size_t>(LanePairBytes(N)) / 8 + 1, 0);
 
   Job = {};
   Job.KartCount = N;
@@ -172,7 +172,9 @@ void TLaneWorker::Run(TSimd Width, const std::function<bool(int32_t&)>& AClaimPa
     default:
       break;
   }
-  Kernel(Job, Ends.data(), Streams.data(), Bodies.data(), Touching.data());
+  Job.SubStepsRun = 0;
+  Kernel(Job, Ends.data(), Streams.data(), Bodies.data(),
+         reinterpret_cast<uint8_t*>(PairRoom.data()));
 }
 
 bool TLaneWorker::Claim(void* Context, int32_t* Pass, uint64_t* Streams) {

@@ -39,6 +39,8 @@ class TLaneWorker {
   void Run(TSimd Width, const std::function<bool(int32_t&)>& ClaimPass, uint64_t Seed, int64_t Move,
            std::vector<std::unique_ptr<TFutureStore>>& Stores);
   std::vector<int32_t> StoredPasses;
+  /// Kart sub-steps the last Run simulated.
+  int64_t SubStepsRun() const { return Job.SubStepsRun; }
 
  private:
   struct TAlignedFree {
@@ -62,7 +64,7 @@ class TLaneWorker {
   std::vector<TLaneEnd> Ends;
   std::vector<uint64_t> Streams;
   std::vector<double> Bodies;
-  std::vector<uint8_t> Touching;
+  std::vector<uint64_t> PairRoom;  ///< the kernel's room for its pairs
 
   // While running.
   const std::function<bool(int32_t&)>* ClaimPass = nullptr;

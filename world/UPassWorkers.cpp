@@ -220,6 +220,8 @@ int32_t TPassWorkers::Imagine(int32_t Threads, bool Fixed, int32_t Target, int32
     }
   });
   const int32_t Passes = Next.load();
+  if (InLanes)
+    for (int32_t T = 0; T < Threads; ++T) Owner.LastLaneSubSteps += Worlds[T]->Lanes->SubStepsRun();
   Collect(Passes);
   return Passes;
 }

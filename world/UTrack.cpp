@@ -68,6 +68,7 @@ void TTrack::ThinkAndMove(int32_t TimeBudgetMs, int32_t TimeStepMs) {
   for (int32_t I = 0; I < PlayerCount(); ++I) Players[I]->ClearFutures();
   if (DebugMemo) DebugMemo->Clear();
 
+  LastLaneSubSteps = 0;
   const int32_t Passes = ImagineFutures(TimeBudgetMs, TimeStepMs, SubSteps);
   LastPasses = Passes;
   LastSubSteps = SubSteps;
