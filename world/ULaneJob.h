@@ -53,7 +53,8 @@ struct TLaneJob {
   int32_t SubSteps, TimeStepMs;
   /// cos and sin of the outline's four angle offsets, and the offsets (times pi).
   double OutlineCos[4], OutlineSin[4], OutlineFactor[4];
-  /// Room for the kernel's lanes: LaneBytesPerKart bytes per kart, 64-byte aligned.
+  /// Room for the kernel's lanes: LaneBytesPerKart + LaneXYBytes bytes per kart, 64-byte
+  /// aligned.
   void* Scratch;
   /// The next pass for this worker: its number and, per kart, its random stream's four words.
   /// False when there is none.
@@ -69,6 +70,7 @@ struct TLaneJob {
 /// collision pass.
 inline constexpr int32_t LaneBytesPerKart = 48 * 64;
 inline constexpr int32_t LaneBodyBytes = 192;
+inline constexpr int32_t LaneXYBytes = 2 * 64;
 /// Bytes for the pairs of KartCount karts: a byte per pair, 8 more, then a bit per pair.
 inline constexpr int64_t LanePairBytes(int64_t KartCount) {
   const int64_t Pairs = KartCount * (KartCount - 1) / 2;

@@ -116,7 +116,7 @@ void TLaneWorker::Prepare(const TTrack2D& Track, const std::vector<TKart*>& AKar
   std::copy(Track.OffTrackMap.begin(), Track.OffTrackMap.end(), Map.begin());
   std::fill(Map.end() - 8, Map.end(), 0);
 
-  const size_t Bytes = static_cast<size_t>(std::max(N, 1)) * LaneBytesPerKart;
+  const size_t Bytes = static_cast<size_t>(std::max(N, 1)) * (LaneBytesPerKart + LaneXYBytes);
   if (Bytes > ScratchBytes) {
     Scratch.reset(::operator new (Bytes, std::align_val_t{64}));
     ScratchBytes = Bytes;
