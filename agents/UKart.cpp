@@ -197,7 +197,7 @@ void TKart::DrawWheels(TPicture& Canvas) {
   for (int K = -1; K <= 1; K += 2) {
     const int32_t BX = RoundEven(std::cos(A + 0.2 * K * Pi) * S + X);
     const int32_t BY = RoundEven(std::sin(A + 0.2 * K * Pi) * S + Y);
-    Canvas.Line(BX, BY, BX + RoundEven(CosT), BY + RoundEven(SinT));
+    Canvas.Line(BX, BY, SaturatingAdd(BX, RoundEven(CosT)), SaturatingAdd(BY, RoundEven(SinT)));
   }
   Canvas.SetPenWidth(1);
 }

@@ -134,7 +134,8 @@ void TPlayer2D::DrawFuture(int32_t Index) {
   if (R == 0) R = 1;
   Canvas->SetPenColor(StateColor(F));
   Canvas->SetBrushStyle(TBrushStyle::bsClear);
-  Canvas->Ellipse(X - R, Y - R, X + R, Y + R);
+  Canvas->Ellipse(SaturatingAdd(X, -R), SaturatingAdd(Y, -R), SaturatingAdd(X, R),
+                  SaturatingAdd(Y, R));
 }
 
 bool TPlayer2D::CollidesWith(TPlayer& AOther) {
@@ -170,7 +171,8 @@ bool TPlayer2D::CollidesDrawn(TPlayer2D& Other) {
   // Marks a vertex; false when the pair is no longer on the track afterwards.
   auto Mark = [&](const TPoint& Q, TColor Fill, int32_t R) {
     Canvas->SetBrushColor(Fill);
-    Canvas->Ellipse(Q.x - R, Q.y - R, Q.x + R, Q.y + R);
+    Canvas->Ellipse(SaturatingAdd(Q.x, -R), SaturatingAdd(Q.y, -R), SaturatingAdd(Q.x, R),
+                    SaturatingAdd(Q.y, R));
     T->ProcessMessages();
     T->ProcessMessages();
     return T->HasPlayer(this) && T->HasPlayer(&Other);

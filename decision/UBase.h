@@ -34,6 +34,13 @@ inline int32_t RoundEven(double X) {
   return X < 0 ? INT32_MIN : INT32_MAX;
 }
 
+/// A + B held to the 32-bit range, for pixel arithmetic on coordinates that RoundEven may have
+/// saturated (a kart far off the picture still draws without overflow).
+inline int32_t SaturatingAdd(int32_t A, int32_t B) {
+  const int64_t Sum = int64_t{A} + B;
+  return Sum < INT32_MIN ? INT32_MIN : Sum > INT32_MAX ? INT32_MAX : static_cast<int32_t>(Sum);
+}
+
 /// A stream of uniform doubles in [0, 1) on a 2^-53 grid (xoshiro256+). The program's global
 /// source is one; every imagined future draws from one of its own, so that its decisions do not
 /// depend on which thread or lane simulates it, nor on the futures simulated before it.
