@@ -1,15 +1,18 @@
 // bench_think: how fast the karts think, on the built-in circuit at the window's start-up
 // settings with a fixed seed. Prints one line per figure:
-//   - a simulated sub-step of one kart (Decide + Advance), and a whole future;
-//   - futures per kart per move under the 100 ms budget, 1 kart and 5 colliding karts;
+//   - a simulated sub-step of one kart (Decide + Advance) on the plain path, and a whole future;
+//   - a kart sub-step in vector lanes on one thread, for 1, 5 and 20 karts;
+//   - futures per kart per move under the 100 ms budget, 1 kart, 5 and 20 colliding karts;
 //   - one move of 5 colliding karts at the 200-future minimum (budget ignored);
-//   - the real decisions of one move (merge, options, shares, refinement) at the futures that
-//     one kart fits into its budget;
+//   - the real decisions of one move (merge, options, shares, refinement, the real step) at the
+//     futures that one kart fits into its budget;
 //   - peak memory (RSS) after the first 100 moves and after 2,000 moves of one kart, first with
 //     2,000 futures a move, then under the budget.
 // bench/run.sh runs it between two runs of the bare loop and prints the ratio of the two.
 //
 // Usage: bench_think [--memory-moves N] [--seed S] [--threads N] [--simd scalar|sse2|avx2|avx512]
+//                    [--quick]
+// --quick prints the futures per kart per move under the budget and nothing else.
 
 #include <QImage>
 #include <algorithm>
@@ -235,51 +238,30 @@ void MeasureMinimumMove(uint64_t Seed, int Karts, int Moves) {
       Karts, Sum / Moves, Max, Moves);
 }
 
-// The passes of a move as the track runs them for one kart, then its real decision step by
-// step, timed apart from the passes.
+// The real decision of one kart after the passes of a move, at the futures it fits into its
+// budget: merge, options, shares, average, refinement, grid and the real time step, as the track
+// runs them after the futures are stored (on the workers, by the lanes).
 void MeasureDecision(uint64_t Seed, int Futures, int Moves) {
   TWorld W(1, Seed);
   W.FixedMoves(20, 200);
-  TKart& K = *W.Karts[0];
-  double Store = 0, Merge = 0, Rest = 0, Grid = 0;
+  W.Track.FixedPasses = Futures;
+  TClock::time_point Imagined;
+  W.Track.FuturesImagined = [&Imagined] { Imagined = TClock::now(); };
+  double Decide = 0, Passes = 0;
   int64_t Distinct = 0;
   for (int Move = 0; Move < Moves; ++Move) {
-    K.ClearFutures();
-    for (int F = 0; F < Futures; ++F) {
-      K.SetSimulating(true);
-      for (int M = 1; M <= 100; ++M) {
-        K.Decide();
-        K.Advance(100);
-      }
-      // Storing finds the future's class, the first half of the merge, so it counts here.
-      const auto T0 = TClock::now();
-      K.SetSimulating(false);
-      Store += MsSince(T0);
-    }
-    // What TPlayer::Decide does in real mode, one step at a time.
-    TListOfFutures& L = *K.Futures;
-    auto T0 = TClock::now();
-    L.MergeFutures();
-    Merge += MsSince(T0);
-    T0 = TClock::now();
-    L.BuildOptions();
-    L.NormalizeOptions();
-    L.AverageDecision(*K.RealState);
-    if (K.UseRefined) L.RefineDecision(*K.RealState);
-    Rest += MsSince(T0);
-    T0 = TClock::now();
-    K.AdaptGrid();
-    Grid += MsSince(T0);
-    Distinct += L.Count();
-    K.Advance(100);
+    const auto T0 = TClock::now();
+    W.Track.ThinkAndMove(100, 100);
+    Decide += MsSince(Imagined);
+    Passes += std::chrono::duration<double, std::milli>(Imagined - T0).count();
+    Distinct += W.Karts[0]->Futures->Count();
   }
-  const double All = (Store + Merge + Rest + Grid) / Moves;
+  W.Track.FuturesImagined = nullptr;
   std::printf(
       "real decisions of one move, 1 kart, %d futures (%.0f distinct): %.3f ms = %.2f%% of the "
-      "100 ms budget (storing with class lookup %.3f ms, merge %.3f ms, options + shares + "
-      "average + refinement %.3f ms, grid %.4f ms; %d moves)\n",
-      Futures, static_cast<double>(Distinct) / Moves, All, All, Store / Moves, Merge / Moves,
-      Rest / Moves, Grid / Moves, Moves);
+      "100 ms budget (the passes before it, storing included: %.1f ms; %d moves)\n",
+      Futures, static_cast<double>(Distinct) / Moves, Decide / Moves, Decide / Moves,
+      Passes / Moves, Moves);
 }
 
 }  // namespace
@@ -287,12 +269,15 @@ void MeasureDecision(uint64_t Seed, int Futures, int Moves) {
 int main(int Argc, char** Argv) {
   int MemoryMoves = 2000;
   uint64_t Seed = 1;
+  bool Quick = false;
   for (int I = 1; I < Argc; ++I) {
     const bool HasValue = I + 1 < Argc;
     if (!std::strcmp(Argv[I], "--memory-moves") && HasValue) {
       MemoryMoves = std::atoi(Argv[++I]);
     } else if (!std::strcmp(Argv[I], "--seed") && HasValue) {
       Seed = std::strtoull(Argv[++I], nullptr, 10);
+    } else if (!std::strcmp(Argv[I], "--quick")) {
+      Quick = true;
     } else if (!std::strcmp(Argv[I], "--threads") && HasValue) {
       Threads = std::atoi(Argv[++I]);
     } else if (!std::strcmp(Argv[I], "--simd") && HasValue && ParseSimd(Argv[I + 1])) {
@@ -304,7 +289,7 @@ int main(int Argc, char** Argv) {
     } else {
       std::fprintf(stderr,
                    "usage: bench_think [--memory-moves N] [--seed S] [--threads N] "
-                   "[--simd scalar|sse2|avx2|avx512]\n");
+                   "[--simd scalar|sse2|avx2|avx512] [--quick]\n");
       return 2;
     }
   }
@@ -320,6 +305,10 @@ int main(int Argc, char** Argv) {
       SimdName(ResolveSimd(Simd)));
   std::fflush(stdout);
 
+  if (Quick) {
+    for (const int Karts : {1, 5, 20}) MeasureBudget(Seed, Karts, Karts == 1 ? 50 : 20);
+    return 0;
+  }
   // First, so that nothing else has raised the peak; the smaller fixed count before the budget.
   if (MemoryMoves > 0) {
     MeasureMemory(Seed, MemoryMoves, 2000);

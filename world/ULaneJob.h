@@ -31,6 +31,7 @@ struct TLaneKart {
   double TurnMin, TurnMax, PowerMin, PowerMax;
   double PushTurnMin, PushTurnMax, PushTurnRange;
   double PushPowerMin, PushPowerMax, PushPowerRange;
+  bool Trace;  ///< draws a trace every fifth sub-step
 };
 
 /// Where a kart's future ended: its changed parameters and its scores.
@@ -39,6 +40,13 @@ struct TLaneEnd {
   double Prev[lsCount];
   double PushTurnInt, PushPowerInt;
   double Score, ScoreFactor;
+};
+
+/// A piece of trace: a line from the kart's previous position to its position, in the colour
+/// of the future's first decision.
+struct TLaneTrace {
+  uint32_t Color;
+  int32_t X1, Y1, X2, Y2;
 };
 
 /// One worker's share of a move's passes: every pass simulates all karts side by side.
@@ -59,8 +67,16 @@ struct TLaneJob {
   /// The next pass for this worker: its number and, per kart, its random stream's four words.
   /// False when there is none.
   bool (*Claim)(void* Context, int32_t* Pass, uint64_t* Streams);
-  /// Pass Pass has ended; Ends holds one record per kart.
-  void (*Finish)(void* Context, int32_t Pass, const TLaneEnd* Ends);
+  /// Pass Pass has ended; Ends holds one record per kart, Traces the pieces it drew in order.
+  void (*Finish)(void* Context, int32_t Pass, const TLaneEnd* Ends, const TLaneTrace* Traces,
+                 int32_t TraceCount);
+  /// Whether any kart draws traces; the colours of a future begun braking harder than
+  /// HardBrake, turning right, and any other.
+  bool AnyTrace;
+  uint32_t BrakeColor, RightColor, OtherColor;
+  double HardBrake;
+  /// Room for pieces of trace per lane: LaneTraceCount(KartCount, SubSteps).
+  int32_t TraceRoom;
   void* Context;
   /// Counted by the kernel: sub-steps simulated, one per kart and lane that held a pass.
   int64_t SubStepsRun;
@@ -71,6 +87,10 @@ struct TLaneJob {
 inline constexpr int32_t LaneBytesPerKart = 48 * 64;
 inline constexpr int32_t LaneBodyBytes = 192;
 inline constexpr int32_t LaneXYBytes = 2 * 64;
+/// Pieces of trace one pass draws at most.
+inline constexpr int32_t LaneTraceCount(int32_t KartCount, int32_t SubSteps) {
+  return KartCount * (SubSteps / 5);
+}
 /// Bytes for the pairs of KartCount karts: a byte per pair, 8 more, then a bit per pair.
 inline constexpr int64_t LanePairBytes(int64_t KartCount) {
   const int64_t Pairs = KartCount * (KartCount - 1) / 2;

@@ -6,6 +6,7 @@
 #include <typeinfo>
 
 #include "agents/UKart.h"
+#include "agents/UKartPhysics.h"
 #include "decision/USinCos.h"
 #include "world/UTrack2D.h"
 
@@ -13,7 +14,7 @@
 #define KART_LANES(Name)                                                          \
   namespace KartLanes##Name {                                                     \
     void RunLanes(TLaneJob& Job, TLaneEnd* Ends, uint64_t* Streams, void* Bodies, \
-                  uint8_t* PairRoom);                                             \
+                  uint8_t* PairRoom, TLaneTrace* Traces);                         \
   }
 KART_LANES(Scalar)
 KART_LANES(Sse2)
@@ -61,7 +62,8 @@ bool TLaneWorker::CanRun(const TTrack& Track) {
   // Indexes of the road must fit the kernels' 32 bits.
   if (static_cast<int64_t>(T.Width) * T.Height >= (int64_t{1} << 31)) return false;
   for (const TPlayer* P : Track.Players) {
-    if (typeid(*P) != typeid(TKart) || P->DebugLevel >= TDebugLevel::Traces) return false;
+    // At debug level Collisions the window is let in during a pass: the plain passes keep it.
+    if (typeid(*P) != typeid(TKart) || P->DebugLevel >= TDebugLevel::Collisions) return false;
     const auto& K = static_cast<const TKart&>(*P);
     const TState& S = *K.RealState;
     // The kernels decide the two pushes, in this order, and nothing else.
@@ -73,7 +75,7 @@ bool TLaneWorker::CanRun(const TTrack& Track) {
 }
 
 void TLaneWorker::Prepare(const TTrack2D& Track, const std::vector<TKart*>& AKarts,
-                          int32_t SubSteps, int32_t TimeStepMs) {
+                          int32_t SubSteps, int32_t TimeStepMs, TPassCanvas* ACanvas) {
   const int32_t N = static_cast<int32_t>(AKarts.size());
   Karts.resize(N);
   SlotIndex.resize(static_cast<size_t>(N) * lsCount);
@@ -106,6 +108,7 @@ void TLaneWorker::Prepare(const TTrack2D& Track, const std::vector<TKart*>& AKar
     L.PushPowerMin = PushPower.MinValue;
     L.PushPowerMax = PushPower.MaxValue;
     L.PushPowerRange = PushPower.Precision;
+    L.Trace = ACanvas && K.DebugLevel >= TDebugLevel::Traces;
     // As BeginFuture starts a future: the real state without its score.
     Records[I]->CopyFrom(S);
     Records[I]->ResetScore();
@@ -143,6 +146,15 @@ void TLaneWorker::Prepare(const TTrack2D& Track, const std::vector<TKart*>& AKar
                      Job.OutlineSin[I]);
   }
   Job.Scratch = Scratch.get();
+  Canvas = ACanvas;
+  Job.AnyTrace = false;
+  for (const TLaneKart& L : Karts) Job.AnyTrace = Job.AnyTrace || L.Trace;
+  Job.BrakeColor = clBlack;
+  Job.RightColor = clRed;
+  Job.OtherColor = clBlue;
+  Job.HardBrake = KartPhysics::HardBrake;
+  Job.TraceRoom = Job.AnyTrace ? LaneTraceCount(N, SubSteps) : 0;
+  Traces.resize(static_cast<size_t>(Job.TraceRoom) * 8);
   Job.Claim = &TLaneWorker::Claim;
   Job.Finish = &TLaneWorker::Finish;
   Job.Context = this;
@@ -157,7 +169,9 @@ void TLaneWorker::Run(TSimd Width, const std::function<bool(int32_t&)>& AClaimPa
   Claimed.clear();
   FreeSlots.clear();
   Waiting.clear();
-  StoredPasses.clear();
+  WaitingTraces.clear();
+  WaitingTraceCount.clear();
+  Stored.clear();
   auto Kernel = &KartLanesScalar::RunLanes;
   switch (ResolveSimd(Width)) {
     case TSimd::Avx512:
@@ -174,7 +188,7 @@ void TLaneWorker::Run(TSimd Width, const std::function<bool(int32_t&)>& AClaimPa
   }
   Job.SubStepsRun = 0;
   Kernel(Job, Ends.data(), Streams.data(), Bodies.data(),
-         reinterpret_cast<uint8_t*>(PairRoom.data()));
+         reinterpret_cast<uint8_t*>(PairRoom.data()), Traces.data());
 }
 
 bool TLaneWorker::Claim(void* Context, int32_t* Pass, uint64_t* Streams) {
@@ -191,34 +205,44 @@ bool TLaneWorker::Claim(void* Context, int32_t* Pass, uint64_t* Streams) {
 
 // Passes end out of order (a lane refills as soon as its pass ends); they wait here until every
 // earlier pass of this worker is stored, so that the earliest future of a class comes first.
-void TLaneWorker::Finish(void* Context, int32_t Pass, const TLaneEnd* PassEnds) {
+void TLaneWorker::Finish(void* Context, int32_t Pass, const TLaneEnd* PassEnds,
+                         const TLaneTrace* PassTraces, int32_t TraceCount) {
   auto& Self = *static_cast<TLaneWorker*>(Context);
   const size_t N = static_cast<size_t>(Self.Job.KartCount);
+  const size_t Room = static_cast<size_t>(Self.Job.TraceRoom);
   if (!Self.Claimed.empty() && Self.Claimed.front().Pass == Pass) {
     Self.Claimed.pop_front();
-    Self.Store(Pass, PassEnds);
+    Self.Store(Pass, PassEnds, PassTraces, TraceCount);
   } else {
     int32_t Slot;
     if (!Self.FreeSlots.empty()) {
       Slot = Self.FreeSlots.back();
       Self.FreeSlots.pop_back();
     } else {
-      Slot = static_cast<int32_t>(Self.Waiting.size() / std::max<size_t>(N, 1));
-      Self.Waiting.resize(Self.Waiting.size() + std::max<size_t>(N, 1));
+      Slot = static_cast<int32_t>(Self.WaitingTraceCount.size());
+      Self.Waiting.resize(Self.Waiting.size() + N);
+      Self.WaitingTraces.resize(Self.WaitingTraces.size() + Room);
+      Self.WaitingTraceCount.push_back(0);
     }
     std::copy(PassEnds, PassEnds + N, Self.Waiting.begin() + static_cast<ptrdiff_t>(Slot * N));
+    std::copy(PassTraces, PassTraces + TraceCount,
+              Self.WaitingTraces.begin() + static_cast<ptrdiff_t>(Slot * Room));
+    Self.WaitingTraceCount[Slot] = TraceCount;
     for (TClaimed& C : Self.Claimed)
       if (C.Pass == Pass) C.Slot = Slot;
   }
   while (!Self.Claimed.empty() && Self.Claimed.front().Slot >= 0) {
     const TClaimed C = Self.Claimed.front();
     Self.Claimed.pop_front();
-    Self.Store(C.Pass, Self.Waiting.data() + static_cast<size_t>(C.Slot) * N);
+    Self.Store(C.Pass, Self.Waiting.data() + static_cast<size_t>(C.Slot) * N,
+               Self.WaitingTraces.data() + static_cast<size_t>(C.Slot) * Room,
+               Self.WaitingTraceCount[C.Slot]);
     Self.FreeSlots.push_back(C.Slot);
   }
 }
 
-void TLaneWorker::Store(int32_t Pass, const TLaneEnd* PassEnds) {
+void TLaneWorker::Store(int32_t Pass, const TLaneEnd* PassEnds, const TLaneTrace* PassTraces,
+                        int32_t TraceCount) {
   for (int32_t I = 0; I < Job.KartCount; ++I) {
     const TLaneEnd& E = PassEnds[I];
     TState& S = *Records[I];
@@ -235,5 +259,11 @@ void TLaneWorker::Store(int32_t Pass, const TLaneEnd* PassEnds) {
     S.ScoreFactor = E.ScoreFactor;
     (*Stores)[I]->Add(S);
   }
-  StoredPasses.push_back(Pass);
+  const size_t OpsBegin = Canvas ? Canvas->Ops.size() : 0;
+  for (int32_t T = 0; T < TraceCount; ++T) {
+    const TLaneTrace& Piece = PassTraces[T];
+    Canvas->SetPenColor(Piece.Color);
+    Canvas->Line(Piece.X1, Piece.Y1, Piece.X2, Piece.Y2);
+  }
+  Stored.push_back({Pass, OpsBegin, Canvas ? Canvas->Ops.size() : 0});
 }

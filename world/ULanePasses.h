@@ -12,6 +12,7 @@
 
 #include "decision/UFutureStore.h"
 #include "world/ULaneJob.h"
+#include "world/UPassCanvas.h"
 #include "world/USimd.h"
 
 class TKart;
@@ -28,17 +29,23 @@ class TLaneWorker {
   TLaneWorker& operator=(const TLaneWorker&) = delete;
 
   /// Whether the lanes can imagine Track's passes: a plain circuit with plain karts on it, none
-  /// of which draws during the passes.
+  /// of which lets the window in during the passes.
   static bool CanRun(const TTrack& Track);
-  /// Takes this move's start from a worker's copies: the karts' real states and the road.
+  /// Takes this move's start: the karts' real states and the road. The traces of karts that
+  /// draw them are recorded on Canvas (none when it is null).
   void Prepare(const TTrack2D& Track, const std::vector<TKart*>& Karts, int32_t SubSteps,
-               int32_t TimeStepMs);
+               int32_t TimeStepMs, TPassCanvas* Canvas);
   /// Runs the passes ClaimPass hands out (false: none left) in Width's kernel, each future's
   /// random stream seeded from (Seed, Move, kart, pass); stores every kart's futures into
   /// Stores, in the order of the passes. Afterwards StoredPasses lists them in that order.
   void Run(TSimd Width, const std::function<bool(int32_t&)>& ClaimPass, uint64_t Seed, int64_t Move,
            std::vector<std::unique_ptr<TFutureStore>>& Stores);
-  std::vector<int32_t> StoredPasses;
+  /// A pass stored, and the drawing calls of its traces on the canvas.
+  struct TStored {
+    int32_t Pass;
+    size_t OpsBegin, OpsEnd;
+  };
+  std::vector<TStored> Stored;
   /// Kart sub-steps the last Run simulated.
   int64_t SubStepsRun() const { return Job.SubStepsRun; }
 
@@ -65,18 +72,24 @@ class TLaneWorker {
   std::vector<uint64_t> Streams;
   std::vector<double> Bodies;
   std::vector<uint64_t> PairRoom;  ///< the kernel's room for its pairs
+  std::vector<TLaneTrace> Traces;  ///< the kernel's room for the traces of its lanes
+  TPassCanvas* Canvas = nullptr;
 
   // While running.
   const std::function<bool(int32_t&)>* ClaimPass = nullptr;
   std::vector<std::unique_ptr<TFutureStore>>* Stores = nullptr;
   uint64_t Seed = 0;
   int64_t Move = 0;
-  std::deque<TClaimed> Claimed;   ///< in the order handed out, which is pass order
-  std::vector<TLaneEnd> Waiting;  ///< KartCount records per slot
+  std::deque<TClaimed> Claimed;           ///< in the order handed out, which is pass order
+  std::vector<TLaneEnd> Waiting;          ///< KartCount records per slot
+  std::vector<TLaneTrace> WaitingTraces;  ///< Job.TraceRoom pieces per slot
+  std::vector<int32_t> WaitingTraceCount;
   std::vector<int32_t> FreeSlots;
 
   static bool Claim(void* Context, int32_t* Pass, uint64_t* Streams);
-  static void Finish(void* Context, int32_t Pass, const TLaneEnd* Ends);
-  /// Stores the ends of one pass into every kart's futures.
-  void Store(int32_t Pass, const TLaneEnd* PassEnds);
+  static void Finish(void* Context, int32_t Pass, const TLaneEnd* Ends, const TLaneTrace* Traces,
+                     int32_t TraceCount);
+  /// Stores the ends of one pass into every kart's futures and draws its traces.
+  void Store(int32_t Pass, const TLaneEnd* PassEnds, const TLaneTrace* PassTraces,
+             int32_t TraceCount);
 };

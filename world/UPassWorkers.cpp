@@ -21,77 +21,6 @@ int64_t NowMs() {
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
-// The recording canvas
-
-void TPassCanvas::Assign(const TPicture& /*Source*/) {
-  throw EModelError("A pass cannot replace the picture.");
-}
-
-void TPassCanvas::SetPenColor(TColor Color) {
-  Pen = Color;
-  Ops.push_back({TOp::PenColor, static_cast<int32_t>(Color)});
-}
-
-void TPassCanvas::SetBrushColor(TColor Color) {
-  Brush = TBrushStyle::bsSolid;
-  Ops.push_back({TOp::BrushColor, static_cast<int32_t>(Color)});
-}
-
-void TPassCanvas::SetBrushStyle(TBrushStyle Style) {
-  Brush = Style;
-  Ops.push_back({TOp::BrushStyle, static_cast<int32_t>(Style)});
-}
-
-void TPassCanvas::Line(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
-  Ops.push_back({TOp::Line, X1, Y1, X2, Y2});
-}
-
-void TPassCanvas::Polygon(const TPoint* Points, int32_t Count) {
-  Ops.push_back({TOp::Polygon, Count, static_cast<int32_t>(PolygonPoints.size())});
-  PolygonPoints.insert(PolygonPoints.end(), Points, Points + Count);
-}
-
-void TPassCanvas::Ellipse(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
-  Ops.push_back({TOp::Ellipse, X1, Y1, X2, Y2});
-}
-
-void TPassCanvas::Rectangle(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
-  Ops.push_back({TOp::Rectangle, X1, Y1, X2, Y2});
-}
-
-void TPassCanvas::Replay(TPicture& Target, size_t Begin, size_t End) const {
-  for (size_t I = Begin; I < End; ++I) {
-    const TOp& Op = Ops[I];
-    switch (Op.Kind) {
-      case TOp::PenColor:
-        Target.SetPenColor(static_cast<TColor>(Op.A));
-        break;
-      case TOp::PenWidth:
-        Target.SetPenWidth(Op.A);
-        break;
-      case TOp::BrushColor:
-        Target.SetBrushColor(static_cast<TColor>(Op.A));
-        break;
-      case TOp::BrushStyle:
-        Target.SetBrushStyle(static_cast<TBrushStyle>(Op.A));
-        break;
-      case TOp::Line:
-        Target.Line(Op.A, Op.B, Op.C, Op.D);
-        break;
-      case TOp::Polygon:
-        Target.Polygon(PolygonPoints.data() + Op.B, Op.A);
-        break;
-      case TOp::Ellipse:
-        Target.Ellipse(Op.A, Op.B, Op.C, Op.D);
-        break;
-      case TOp::Rectangle:
-        Target.Rectangle(Op.A, Op.B, Op.C, Op.D);
-        break;
-    }
-  }
-}
-
-// ---------------------------------------------------------------------------------------------
 // The workers
 
 TPassWorkers::~TPassWorkers() = default;
@@ -171,11 +100,17 @@ int32_t TPassWorkers::Imagine(int32_t Threads, bool Fixed, int32_t Target, int32
   const TSimd Width = InLanes ? ResolveSimd(Owner.Simd) : TSimd::Scalar;
   if (InLanes) {
     std::vector<TKart*> Karts;
-    for (TPlayer* P : Owner.Players) Karts.push_back(static_cast<TKart*>(P));
+    bool Traces = false;
+    for (TPlayer* P : Owner.Players) {
+      Karts.push_back(static_cast<TKart*>(P));
+      Traces = Traces || P->DebugLevel >= TDebugLevel::Traces;
+    }
+    Traces = Traces && Owner.Picture();
     for (int32_t T = 0; T < Threads; ++T) {
       TWorld& W = *Worlds[T];
       if (!W.Lanes) W.Lanes = std::make_unique<TLaneWorker>();
-      W.Lanes->Prepare(static_cast<const TTrack2D&>(Owner), Karts, SubSteps, TimeStepMs);
+      W.Lanes->Prepare(static_cast<const TTrack2D&>(Owner), Karts, SubSteps, TimeStepMs,
+                       Traces ? &W.Canvas : nullptr);
     }
   }
   // Once the deadline has passed, only the passes still missing from the minimum.
@@ -201,7 +136,7 @@ int32_t TPassWorkers::Imagine(int32_t Threads, bool Fixed, int32_t Target, int32
           return false;
         };
         W.Lanes->Run(Width, ClaimPass, Owner.Seed, Owner.MoveNumber - 1, W.Stores);
-        for (int32_t Pass : W.Lanes->StoredPasses) W.Done.push_back({Pass, 0, 0});
+        for (const auto& S : W.Lanes->Stored) W.Done.push_back({S.Pass, S.OpsBegin, S.OpsEnd});
         return;
       }
       int32_t Start = Next.load();

@@ -24,7 +24,8 @@ expect() {
 }
 
 for Option in --circuit --karts --moves --seed --futures --budget --friction --side-friction \
-    --seconds --grid --no-collisions --no-refined --team --csv --frames --debug-level --threads; do
+    --seconds --grid --no-collisions --no-refined --team --csv --frames --debug-level --threads \
+    --simd; do
   expect 0 "$Option" --help
 done
 expect 2 "bogus" --bogus
@@ -35,6 +36,7 @@ expect 2 "from 0 to 18446744073709551615" --seed -1
 expect 2 "give --frames too" --debug-level 2
 expect 2 "unexpected argument" some.bmp
 expect 2 "from 1 to 256" --threads 0
+expect 2 "scalar, sse2, avx2 or avx512, not 'avx1024'" --simd avx1024
 expect 1 "does not exist" --circuit "$Dir/missing.bmp"
 printf 'not a picture' > "$Dir/text.bmp"
 expect 1 "text.bmp" --circuit "$Dir/text.bmp"
@@ -55,6 +57,22 @@ if ! cmp -s "$Dir/t1.csv" "$Dir/t3.csv"; then
   echo "FAILED: one thread and three threads differ"
   Failures=$((Failures + 1))
 fi
+# So does every vector width this processor runs (a width it lacks is refused, saying so).
+for Width in scalar sse2 avx2 avx512; do
+  Out=$("$Run" --karts 3 --moves 3 --seed 5 --futures 300 --simd $Width --csv "$Dir/w.csv" 2>&1)
+  case $? in
+    0) cmp -s "$Dir/t1.csv" "$Dir/w.csv" || {
+         echo "FAILED: --simd $Width differs from the other runs"
+         Failures=$((Failures + 1))
+       } ;;
+    2) printf '%s' "$Out" | grep -q "cannot think in $Width lanes" || {
+         echo "FAILED: --simd $Width refused without saying why: $Out"
+         Failures=$((Failures + 1))
+       } ;;
+    *) echo "FAILED: --simd $Width -> $Out"
+       Failures=$((Failures + 1)) ;;
+  esac
+done
 if [ "$(wc -l < "$Dir/a.csv")" -ne 9 ]; then  # header, then moves 0..3 for 2 karts
   echo "FAILED: the CSV has $(wc -l < "$Dir/a.csv") lines, not 9"
   Failures=$((Failures + 1))

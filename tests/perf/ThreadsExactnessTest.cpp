@@ -51,8 +51,8 @@ struct TRun {
 };
 
 // Threads 0 means the reference path. Setup may place the karts before the first move.
-TRun RunMoves(int KartCount, int Threads, TDebugLevel Level, int Futures,
-              TSimd Simd = TSimd::Best, const std::function<void(TKartList&)>& Setup = {}) {
+TRun RunMoves(int KartCount, int Threads, TDebugLevel Level, int Futures, TSimd Simd = TSimd::Best,
+              const std::function<void(TKartList&)>& Setup = {}) {
   TStartUpRace World(KartCount, ExactnessSeed);
   if (Setup) Setup(World.Karts);
   World.Track.FixedPasses = Futures;
@@ -106,13 +106,23 @@ TEST(ThreadsExactness, ExtremePosesThinkInLanesAsInThePlainPasses) {
   }
 }
 
-// Traces are drawn by the calling thread after the passes, pass by pass: the picture matches.
+// Traces are drawn by the calling thread after the passes, pass by pass, whatever the width: the
+// picture matches. A lone kart's futures often end early; the third kart starts off the road.
 TEST(ThreadsExactness, TracesDrawnOnThreadsMatchThePlainPasses) {
-  const TRun Reference = RunMoves(3, 0, TDebugLevel::Traces, 60);
-  const TRun Threaded = RunMoves(3, 3, TDebugLevel::Traces, 60);
-  EXPECT_EQ(Threaded.Hashes, Reference.Hashes);
-  ASSERT_EQ(Threaded.Pixels.size(), Reference.Pixels.size());
-  EXPECT_TRUE(Threaded.Pixels == Reference.Pixels) << "trace pixels differ";
+  const auto Setup = [](TKartList& Karts) {
+    if (Karts.size() > 2) Karts[2]->SetPosition(30, 30, 0);
+  };
+  for (int Karts : {1, 3}) {
+    const TRun Reference = RunMoves(Karts, 0, TDebugLevel::Traces, 60, TSimd::Best, Setup);
+    for (TSimd Simd : {TSimd::Scalar, TSimd::Avx2, TSimd::Avx512}) {
+      if (!SimdSupported(Simd)) continue;
+      const TRun Threaded = RunMoves(Karts, 3, TDebugLevel::Traces, 60, Simd, Setup);
+      EXPECT_EQ(Threaded.Hashes, Reference.Hashes) << Karts << " karts, " << SimdName(Simd);
+      ASSERT_EQ(Threaded.Pixels.size(), Reference.Pixels.size());
+      EXPECT_TRUE(Threaded.Pixels == Reference.Pixels)
+          << "trace pixels differ, " << Karts << " karts, " << SimdName(Simd);
+    }
+  }
 }
 
 // Under the clock the threads take passes until the deadline, never fewer than the minimum.
