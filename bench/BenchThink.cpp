@@ -6,8 +6,8 @@
 //   - one move of 5 colliding karts at the 200-future minimum (budget ignored);
 //   - the real decisions of one move (merge, options, shares, refinement, the real step) at the
 //     futures that one kart fits into its budget;
-//   - peak memory (RSS) after the first 100 moves and after 2,000 moves of one kart, first with
-//     2,000 futures a move, then under the budget.
+//   - peak memory (RSS) after the first 100 moves and after 2,000 moves of one kart, with
+//     2,000 and with 100,000 futures a move, then under the budget.
 // bench/run.sh runs it between two runs of the bare loop and prints the ratio of the two.
 //
 // Usage: bench_think [--memory-moves N] [--seed S] [--threads N] [--simd scalar|sse2|avx2|avx512]
@@ -312,6 +312,7 @@ int main(int Argc, char** Argv) {
   // First, so that nothing else has raised the peak; the smaller fixed count before the budget.
   if (MemoryMoves > 0) {
     MeasureMemory(Seed, MemoryMoves, 2000);
+    MeasureMemory(Seed, MemoryMoves, 100000);  // the rate the lanes reach
     MeasureMemory(Seed, MemoryMoves, 0);
   }
   MeasureSubStep(Seed);
