@@ -161,9 +161,11 @@ void TLaneWorker::Prepare(const TTrack2D& Track, const std::vector<TKart*>& AKar
 }
 
 void TLaneWorker::Run(TSimd Width, const std::function<bool(int32_t&)>& AClaimPass, uint64_t ASeed,
-                      int64_t AMove, std::vector<std::unique_ptr<TFutureStore>>& AStores) {
+                      int64_t AMove, std::vector<std::unique_ptr<TFutureStore>>& AStores,
+                      std::vector<TPassDone>& ADone) {
   ClaimPass = &AClaimPass;
   Stores = &AStores;
+  Done = &ADone;
   Seed = ASeed;
   Move = AMove;
   Claimed.clear();
@@ -171,7 +173,6 @@ void TLaneWorker::Run(TSimd Width, const std::function<bool(int32_t&)>& AClaimPa
   Waiting.clear();
   WaitingTraces.clear();
   WaitingTraceCount.clear();
-  Stored.clear();
   auto Kernel = &KartLanesScalar::RunLanes;
   switch (ResolveSimd(Width)) {
     case TSimd::Avx512:
@@ -259,11 +260,11 @@ void TLaneWorker::Store(int32_t Pass, const TLaneEnd* PassEnds, const TLaneTrace
     S.ScoreFactor = E.ScoreFactor;
     (*Stores)[I]->Add(S);
   }
-  const size_t OpsBegin = Canvas ? Canvas->Ops.size() : 0;
+  const auto OpsBegin = static_cast<uint32_t>(Canvas ? Canvas->Ops.size() : 0);
   for (int32_t T = 0; T < TraceCount; ++T) {
     const TLaneTrace& Piece = PassTraces[T];
     Canvas->SetPenColor(Piece.Color);
     Canvas->Line(Piece.X1, Piece.Y1, Piece.X2, Piece.Y2);
   }
-  Stored.push_back({Pass, OpsBegin, Canvas ? Canvas->Ops.size() : 0});
+  Done->push_back({Pass, OpsBegin, static_cast<uint32_t>(Canvas ? Canvas->Ops.size() : 0)});
 }

@@ -37,15 +37,9 @@ class TLaneWorker {
                int32_t TimeStepMs, TPassCanvas* Canvas);
   /// Runs the passes ClaimPass hands out (false: none left) in Width's kernel, each future's
   /// random stream seeded from (Seed, Move, kart, pass); stores every kart's futures into
-  /// Stores, in the order of the passes. Afterwards StoredPasses lists them in that order.
+  /// Stores, in the order of the passes, and appends each pass to Done as it stores it.
   void Run(TSimd Width, const std::function<bool(int32_t&)>& ClaimPass, uint64_t Seed, int64_t Move,
-           std::vector<std::unique_ptr<TFutureStore>>& Stores);
-  /// A pass stored, and the drawing calls of its traces on the canvas.
-  struct TStored {
-    int32_t Pass;
-    size_t OpsBegin, OpsEnd;
-  };
-  std::vector<TStored> Stored;
+           std::vector<std::unique_ptr<TFutureStore>>& Stores, std::vector<TPassDone>& Done);
   /// Kart sub-steps the last Run simulated.
   int64_t SubStepsRun() const { return Job.SubStepsRun; }
 
@@ -78,6 +72,7 @@ class TLaneWorker {
   // While running.
   const std::function<bool(int32_t&)>* ClaimPass = nullptr;
   std::vector<std::unique_ptr<TFutureStore>>* Stores = nullptr;
+  std::vector<TPassDone>* Done = nullptr;
   uint64_t Seed = 0;
   int64_t Move = 0;
   std::deque<TClaimed> Claimed;           ///< in the order handed out, which is pass order

@@ -53,3 +53,10 @@ class TPassCanvas : public TPicture {
   TColor Pen = clBlack;
   TBrushStyle Brush = TBrushStyle::bsSolid;
 };
+
+/// A pass a worker has stored, and what its traces drew: calls [OpsBegin, OpsEnd) of the
+/// worker's canvas.
+struct TPassDone {
+  int32_t Pass;
+  uint32_t OpsBegin, OpsEnd;
+};

@@ -82,14 +82,14 @@ void TPassWorkers::Prepare(int32_t Threads) {
 
 void TPassWorkers::RunPass(TWorld& W, int32_t Pass, int32_t SubSteps, int32_t TimeStepMs) {
   const size_t OpsBegin = W.Canvas.Ops.size();
-  W.Done.push_back({Pass, OpsBegin, OpsBegin});
+  W.Done.push_back({Pass, static_cast<uint32_t>(OpsBegin), 0});
   W.Track->SimulatePass(Pass, SubSteps, TimeStepMs);
   // As EndFuture would store it, into this worker's store, which finds its class as it stands.
   for (size_t I = 0; I < W.Players.size(); ++I) {
     W.Players[I]->AbandonFuture();
     W.Stores[I]->Add(*W.Players[I]->SimState);
   }
-  W.Done.back().OpsEnd = W.Canvas.Ops.size();
+  W.Done.back().OpsEnd = static_cast<uint32_t>(W.Canvas.Ops.size());
 }
 
 int32_t TPassWorkers::Imagine(int32_t Threads, bool Fixed, int32_t Target, int32_t Minimum,
@@ -135,8 +135,7 @@ int32_t TPassWorkers::Imagine(int32_t Threads, bool Fixed, int32_t Target, int32
             }
           return false;
         };
-        W.Lanes->Run(Width, ClaimPass, Owner.Seed, Owner.MoveNumber - 1, W.Stores);
-        for (const auto& S : W.Lanes->Stored) W.Done.push_back({S.Pass, S.OpsBegin, S.OpsEnd});
+        W.Lanes->Run(Width, ClaimPass, Owner.Seed, Owner.MoveNumber - 1, W.Stores, W.Done);
         return;
       }
       int32_t Start = Next.load();
@@ -166,19 +165,21 @@ int32_t TPassWorkers::Imagine(int32_t Threads, bool Fixed, int32_t Target, int32
 // class is that of the earliest future of the class in pass order.
 void TPassWorkers::Collect(int32_t Passes) {
   struct TWhere {
-    TWorld* World = nullptr;
+    int32_t World = 0;
     int32_t Index = 0;  ///< the future's number in the worker's stores
   };
   std::vector<TWhere> ByPass(Passes);
-  for (const auto& W : Worlds) {
-    for (size_t K = 0; K < W->Done.size(); ++K)
-      if (W->Done[K].Pass < Passes) ByPass[W->Done[K].Pass] = {W.get(), static_cast<int32_t>(K)};
-    for (size_t I = 0; I < W->Stores.size(); ++I) W->ClassMap[I].assign(W->Stores[I]->Count(), -1);
+  for (size_t T = 0; T < Worlds.size(); ++T) {
+    TWorld& W = *Worlds[T];
+    for (size_t K = 0; K < W.Done.size(); ++K)
+      if (W.Done[K].Pass < Passes)
+        ByPass[W.Done[K].Pass] = {static_cast<int32_t>(T), static_cast<int32_t>(K)};
+    for (size_t I = 0; I < W.Stores.size(); ++I) W.ClassMap[I].assign(W.Stores[I]->Count(), -1);
   }
   TPicture* Picture = Owner.Picture();
   const int32_t N = Owner.PlayerCount();
   for (const TWhere& At : ByPass) {
-    TWorld& W = *At.World;
+    TWorld& W = *Worlds[At.World];
     for (int32_t I = 0; I < N; ++I) {
       TFutureStore& From = *W.Stores[I];
       TFutureStore& Into = Owner.Players[I]->Futures->FutureStore();
@@ -188,7 +189,7 @@ void TPassWorkers::Collect(int32_t Passes) {
       else
         Into.AddRepeat(Class, From.Scores(At.Index));
     }
-    const TWorld::TDone& D = W.Done[At.Index];
+    const TPassDone& D = W.Done[At.Index];
     if (Picture) W.Canvas.Replay(*Picture, D.OpsBegin, D.OpsEnd);
   }
 }

@@ -47,11 +47,7 @@ class TPassWorkers {
     /// Per player, the class in the player's own store of each class of Stores (-1: not yet).
     std::vector<std::vector<int32_t>> ClassMap;
     /// The passes run, in order: the k-th is the k-th future of every store.
-    struct TDone {
-      int32_t Pass;
-      size_t OpsBegin, OpsEnd;
-    };
-    std::vector<TDone> Done;
+    std::vector<TPassDone> Done;
     /// The lanes that imagine this worker's passes when the karts allow it.
     std::unique_ptr<TLaneWorker> Lanes;
   };
