@@ -113,9 +113,14 @@ int32_t TPassWorkers::Imagine(int32_t Threads, bool Fixed, int32_t Target, int32
                        Traces ? &W.Canvas : nullptr);
     }
   }
-  // Once the deadline has passed, only the passes still missing from the minimum.
-  auto Limit = [&] {
-    return Fixed ? Target : NowMs() > DeadlineMs ? Minimum : std::numeric_limits<int32_t>::max();
+  // Once the deadline has passed, only the passes still missing from the minimum. Drawing the
+  // traces comes after the passes, on the calling thread, and within the budget: the time it
+  // took per pass in the last move is kept free for each pass taken.
+  const double Reserve = ReplayMsPerPass;
+  auto Limit = [&](int32_t Taken) {
+    if (Fixed) return Target;
+    const double Now = static_cast<double>(NowMs()) + Taken * Reserve;
+    return Now > static_cast<double>(DeadlineMs) ? Minimum : std::numeric_limits<int32_t>::max();
   };
   // Blocks of a few milliseconds' work at most, so that the deadline is kept.
   const int32_t Block = std::clamp(2000 / std::max(1, Owner.PlayerCount() * SubSteps), 1, 16);
@@ -128,7 +133,7 @@ int32_t TPassWorkers::Imagine(int32_t Threads, bool Fixed, int32_t Target, int32
         // Pass by pass: a lane takes the next one as soon as its own has ended.
         const std::function<bool(int32_t&)> ClaimPass = [&](int32_t& Pass) {
           int32_t Start = Next.load();
-          while (!Failed.load(std::memory_order_relaxed) && Start < Limit())
+          while (!Failed.load(std::memory_order_relaxed) && Start < Limit(Start))
             if (Next.compare_exchange_weak(Start, Start + 1)) {
               Pass = Start;
               return true;
@@ -140,7 +145,7 @@ int32_t TPassWorkers::Imagine(int32_t Threads, bool Fixed, int32_t Target, int32
       }
       int32_t Start = Next.load();
       while (!Failed.load(std::memory_order_relaxed)) {
-        const int32_t Stop = Limit();
+        const int32_t Stop = Limit(Start);
         if (Start >= Stop) break;
         const int32_t End = Start + std::min(Block, Stop - Start);
         if (!Next.compare_exchange_weak(Start, End)) continue;
@@ -178,6 +183,7 @@ void TPassWorkers::Collect(int32_t Passes) {
   }
   TPicture* Picture = Owner.Picture();
   const int32_t N = Owner.PlayerCount();
+  double ReplayMs = 0;
   for (const TWhere& At : ByPass) {
     TWorld& W = *Worlds[At.World];
     for (int32_t I = 0; I < N; ++I) {
@@ -190,6 +196,12 @@ void TPassWorkers::Collect(int32_t Passes) {
         Into.AddRepeat(Class, From.Scores(At.Index));
     }
     const TPassDone& D = W.Done[At.Index];
-    if (Picture) W.Canvas.Replay(*Picture, D.OpsBegin, D.OpsEnd);
+    if (Picture && D.OpsEnd > D.OpsBegin) {
+      const auto T0 = std::chrono::steady_clock::now();
+      W.Canvas.Replay(*Picture, D.OpsBegin, D.OpsEnd);
+      ReplayMs +=
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - T0).count();
+    }
   }
+  ReplayMsPerPass = ReplayMs / std::max(Passes, 1);
 }

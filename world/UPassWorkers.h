@@ -56,6 +56,8 @@ class TPassWorkers {
   TThinkPool Pool;
   std::vector<std::unique_ptr<TWorld>> Worlds;
   std::vector<const TPlayer*> CopiedFrom;  ///< the players the copies were made for
+  /// Milliseconds per pass that drawing the last move's traces took.
+  double ReplayMsPerPass = 0;
   std::vector<const std::type_info*> CopiedTypes;
 
   /// Brings every world up to the owner's players, circuit and settings.
