@@ -63,6 +63,24 @@ int32_t TFutureStore::AddLive(const TState& State, bool Snap) {
   return Futures[Count() - 1].First;
 }
 
+int32_t TFutureStore::FindOrAddClass(const TState& State, bool& New) {
+  const int32_t Before = Count();
+  New = false;
+  if (Before > 0 && SameCounts(State, *Futures[0].Record) &&
+      State.MacroParamCount() == Futures[0].Record->MacroParamCount()) {
+    const int32_t First = FindClass(State);
+    if (First >= 0) return First;
+  }
+  std::unique_ptr<TState> Record = NewRecord();
+  Record->CopyFrom(State);
+  Record->ConvertToMacro();
+  Store(std::move(Record));
+  const int32_t First = Futures[Count() - 1].First;
+  // A record that cannot be compared with the first one stays whole, as in AddLive.
+  New = First == Before;
+  return First;
+}
+
 void TFutureStore::AddRepeat(int32_t First, const TScores& S) {
   Futures.PushBack({nullptr, First, S.FutureCount, S.Score, S.TeamAvgScore, S.ScoreFactor});
 }

@@ -31,6 +31,11 @@ class TFutureStore {
   int32_t Add(const TState& State);
   /// The same for a State already snapped by another store (it is not snapped again).
   int32_t AddSnapped(const TState& State);
+  /// The earliest stored future of State's class (State need not be snapped), or -1.
+  int32_t FindClass(const TState& State) const;
+  /// For a store that keeps classes only: the earliest future of State's class, storing State
+  /// snapped as a class of its own (New true) when it has none yet. A repeat is not stored.
+  int32_t FindOrAddClass(const TState& State, bool& New);
   /// Stores a repeat of the class whose earliest stored future is First.
   void AddRepeat(int32_t First, const TScores& Scores);
   /// The earliest stored future of the class of future Index, and Index's own scores.
@@ -106,8 +111,6 @@ class TFutureStore {
   /// The index of the earliest stored future of Record's class; Index itself, entered in the
   /// table, when there is none yet.
   int32_t FindOrEnterClass(TState& Record, int32_t Index);
-  /// The earliest stored future of State's class, or -1; State need not be snapped.
-  int32_t FindClass(const TState& State) const;
   /// Stores State's scores into an existing class when it has one, else a copy; Snap says
   /// whether the copy is snapped to the grid.
   int32_t AddLive(const TState& State, bool Snap);

@@ -173,6 +173,8 @@ void TLaneWorker::Run(TSimd Width, const std::function<bool(int32_t&)>& AClaimPa
   Waiting.clear();
   WaitingTraces.clear();
   WaitingTraceCount.clear();
+  Tallies.resize(Job.KartCount);
+  for (auto& Kart : Tallies) Kart.clear();
   auto Kernel = &KartLanesScalar::RunLanes;
   switch (ResolveSimd(Width)) {
     case TSimd::Avx512:
@@ -258,8 +260,26 @@ void TLaneWorker::Store(int32_t Pass, const TLaneEnd* PassEnds, const TLaneTrace
     S.Params[Index[lsPushPower]]->IntValue = RoundEven(E.PushPowerInt);
     S.Score = E.Score;
     S.ScoreFactor = E.ScoreFactor;
-    (*Stores)[I]->Add(S);
+    if (!ClassesOnly) {
+      (*Stores)[I]->Add(S);
+      continue;
+    }
+    bool New;
+    const int32_t Class = (*Stores)[I]->FindOrAddClass(S, New);
+    std::vector<TTally>& Kart = Tallies[I];
+    if (New) {
+      if (static_cast<int32_t>(Kart.size()) <= Class) Kart.resize(Class + 1);
+      Kart[Class] = {Pass, 1, 0, false};
+      continue;
+    }
+    TTally& T = Kart[Class];
+    ++T.Count;
+    if (S.Score == S.Score) {
+      T.RepeatMax = T.HasRepeat && !(T.RepeatMax < S.Score) ? T.RepeatMax : S.Score;
+      T.HasRepeat = true;
+    }
   }
+  if (ClassesOnly) return;
   const auto OpsBegin = static_cast<uint32_t>(Canvas ? Canvas->Ops.size() : 0);
   for (int32_t T = 0; T < TraceCount; ++T) {
     const TLaneTrace& Piece = PassTraces[T];

@@ -35,6 +35,18 @@ class TLaneWorker {
   /// draw them are recorded on Canvas (none when it is null).
   void Prepare(const TTrack2D& Track, const std::vector<TKart*>& Karts, int32_t SubSteps,
                int32_t TimeStepMs, TPassCanvas* Canvas);
+  /// Whether the stores keep classes only (when nobody reads the futures one by one): a
+  /// repeat then counts in its class's tally instead of being stored.
+  bool ClassesOnly = false;
+  /// What a store that keeps classes only knows of each class, by the class's index there.
+  struct TTally {
+    int32_t FirstPass;  ///< the pass of its earliest future, whose record the store holds
+    int32_t Count;      ///< futures of the class
+    double RepeatMax;   ///< the best score of the others, NaN left out, while HasRepeat
+    bool HasRepeat;
+  };
+  /// Per kart, the tallies of its store's classes (ClassesOnly).
+  std::vector<std::vector<TTally>> Tallies;
   /// Runs the passes ClaimPass hands out (false: none left) in Width's kernel, each future's
   /// random stream seeded from (Seed, Move, kart, pass); stores every kart's futures into
   /// Stores, in the order of the passes, and appends each pass to Done as it stores it.

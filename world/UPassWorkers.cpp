@@ -98,6 +98,10 @@ int32_t TPassWorkers::Imagine(int32_t Threads, bool Fixed, int32_t Target, int32
   Prepare(Threads);
   const bool InLanes = TLaneWorker::CanRun(Owner);
   const TSimd Width = InLanes ? ResolveSimd(Owner.Simd) : TSimd::Scalar;
+  // The futures are read one by one only by team scoring, the traces' order and whoever looks
+  // at them before the decision; otherwise the lanes keep classes only, so that memory follows
+  // the distinct futures rather than the number imagined.
+  bool ClassesOnly = false;
   if (InLanes) {
     std::vector<TKart*> Karts;
     bool Traces = false;
@@ -106,11 +110,13 @@ int32_t TPassWorkers::Imagine(int32_t Threads, bool Fixed, int32_t Target, int32
       Traces = Traces || P->DebugLevel >= TDebugLevel::Traces;
     }
     Traces = Traces && Owner.Picture();
+    ClassesOnly = !Traces && !Owner.TeamScore && !Owner.FuturesImagined;
     for (int32_t T = 0; T < Threads; ++T) {
       TWorld& W = *Worlds[T];
       if (!W.Lanes) W.Lanes = std::make_unique<TLaneWorker>();
       W.Lanes->Prepare(static_cast<const TTrack2D&>(Owner), Karts, SubSteps, TimeStepMs,
                        Traces ? &W.Canvas : nullptr);
+      W.Lanes->ClassesOnly = ClassesOnly;
     }
   }
   // Once the deadline has passed, only the passes still missing from the minimum. Drawing the
@@ -161,7 +167,10 @@ int32_t TPassWorkers::Imagine(int32_t Threads, bool Fixed, int32_t Target, int32
   const int32_t Passes = Next.load();
   if (InLanes)
     for (int32_t T = 0; T < Threads; ++T) Owner.LastLaneSubSteps += Worlds[T]->Lanes->SubStepsRun();
-  Collect(Passes);
+  if (ClassesOnly)
+    CollectClasses();
+  else
+    Collect(Passes);
   return Passes;
 }
 
@@ -204,4 +213,64 @@ void TPassWorkers::Collect(int32_t Passes) {
     }
   }
   ReplayMsPerPass = ReplayMs / std::max(Passes, 1);
+}
+
+// Every class of every worker, in the order of its earliest pass: the first of a class found in
+// the player's store is copied, the others only counted. The score the merge gives a class is
+// its earliest future's, unless a later one (NaN left out) is better: neither the order of the
+// others nor their number matter, as a score is never -0.
+void TPassWorkers::CollectClasses() {
+  struct TClass {
+    int32_t FirstPass;
+    int32_t World;
+    int32_t Index;
+  };
+  struct TSum {
+    double Best = 0;  ///< the best score of the class's later futures, NaN left out
+    bool HasBest = false;
+    int32_t Count = 0;
+  };
+  std::vector<TClass> Classes;
+  std::vector<TSum> Sums;
+  for (int32_t I = 0; I < Owner.PlayerCount(); ++I) {
+    Classes.clear();
+    for (size_t T = 0; T < Worlds.size(); ++T) {
+      const std::vector<TLaneWorker::TTally>& Tallies = Worlds[T]->Lanes->Tallies[I];
+      const TFutureStore& From = *Worlds[T]->Stores[I];
+      for (int32_t C = 0; C < From.Count(); ++C)
+        if (From.ClassOf(C) == C)
+          Classes.push_back({Tallies[C].FirstPass, static_cast<int32_t>(T), C});
+    }
+    std::sort(Classes.begin(), Classes.end(),
+              [](const TClass& A, const TClass& B) { return A.FirstPass < B.FirstPass; });
+    TFutureStore& Into = Owner.Players[I]->Futures->FutureStore();
+    Sums.clear();
+    for (const TClass& C : Classes) {
+      TFutureStore& From = *Worlds[C.World]->Stores[I];
+      const TLaneWorker::TTally& Tally = Worlds[C.World]->Lanes->Tallies[I][C.Index];
+      TState& Record = From.Future(C.Index);
+      auto Fold = [](TSum& S, double Score) {
+        if (Score != Score) return;
+        S.Best = S.HasBest && !(S.Best < Score) ? S.Best : Score;
+        S.HasBest = true;
+      };
+      int32_t Class = Into.FindClass(Record);
+      if (Class < 0) {
+        Class = Into.AddSnapped(Record);
+        if (static_cast<int32_t>(Sums.size()) <= Class) Sums.resize(Class + 1);
+        Sums[Class] = {};
+      } else {
+        Fold(Sums[Class], Record.Score);
+      }
+      TSum& S = Sums[Class];
+      if (Tally.HasRepeat) Fold(S, Tally.RepeatMax);
+      S.Count += Tally.Count;
+    }
+    for (int32_t C = 0; C < static_cast<int32_t>(Sums.size()); ++C) {
+      if (Sums[C].Count == 0) continue;
+      TState& F = Into.Future(C);
+      if (Sums[C].HasBest && F.Score < Sums[C].Best) F.Score = Sums[C].Best;
+      F.FutureCount = Sums[C].Count;
+    }
+  }
 }

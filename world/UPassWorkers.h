@@ -67,4 +67,7 @@ class TPassWorkers {
   void RunPass(TWorld& W, int32_t Pass, int32_t SubSteps, int32_t TimeStepMs);
   /// Stores passes 0 .. Passes-1 into the owner's players and draws their traces, in order.
   void Collect(int32_t Passes);
+  /// The same from stores that keep classes only: each player's store gets every class, its
+  /// earliest future first, with the count and best score of all its futures.
+  void CollectClasses();
 };

@@ -69,7 +69,10 @@ void TTrack::ThinkAndMove(int32_t TimeBudgetMs, int32_t TimeStepMs) {
   if (DebugMemo) DebugMemo->Clear();
 
   LastLaneSubSteps = 0;
+  const auto Start = std::chrono::steady_clock::now();
   const int32_t Passes = ImagineFutures(TimeBudgetMs, TimeStepMs, SubSteps);
+  LastImagineMs =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - Start).count();
   LastPasses = Passes;
   LastSubSteps = SubSteps;
   if (FuturesImagined) FuturesImagined();

@@ -97,6 +97,8 @@ class TTrack {
   /// futures each player imagined) and the sub-steps of each future.
   int32_t LastPasses = 0;
   int32_t LastSubSteps = 0;
+  /// Milliseconds the last move spent imagining its futures, storing them included.
+  double LastImagineMs = 0;
   /// Kart sub-steps the vector lanes simulated in the last move (0 when they did not think):
   /// futures that end early take fewer than LastSubSteps.
   int64_t LastLaneSubSteps = 0;

@@ -106,6 +106,36 @@ TEST(ThreadsExactness, ExtremePosesThinkInLanesAsInThePlainPasses) {
   }
 }
 
+// Nobody reads the futures one by one here, so the lanes keep classes only (a repeat counted,
+// not stored): every kart's real state after every move is still that of the plain passes,
+// with karts piled up, far off the picture and NaN among them.
+TEST(ThreadsExactness, ClassesOnlyMoveTheKartsAsThePlainPasses) {
+  const auto RealStates = [](bool Plain, int KartCount, bool Extreme) {
+    TStartUpRace World(KartCount, ExactnessSeed);
+    if (Extreme) {
+      World.Karts[0]->SetPosition(3e9, -3e9, 1);
+      World.Karts[1]->SetPosition(std::numeric_limits<double>::quiet_NaN(), 300, 0);
+    }
+    World.Track.FixedPasses = 400;
+    World.Track.PlainPasses = Plain;
+    World.Track.Threads = 2;
+    std::vector<uint64_t> Hashes;
+    for (int Move = 0; Move < 8; ++Move) {
+      World.Track.ThinkAndMove(100, 100);
+      uint64_t H = 0xcbf29ce484222325ull;
+      for (const auto& K : World.Karts) {
+        for (const auto& P : K->RealState->Params) H = (H ^ Bits(P->Value)) * 0x100000001b3ull;
+        H = (H ^ static_cast<uint64_t>(K->Futures->Count())) * 0x100000001b3ull;
+      }
+      Hashes.push_back(H);
+    }
+    return Hashes;
+  };
+  EXPECT_EQ(RealStates(false, 1, false), RealStates(true, 1, false)) << "1 kart";
+  EXPECT_EQ(RealStates(false, 8, false), RealStates(true, 8, false)) << "8 karts";
+  EXPECT_EQ(RealStates(false, 8, true), RealStates(true, 8, true)) << "8 karts, extreme poses";
+}
+
 // Traces are drawn by the calling thread after the passes, pass by pass, whatever the width: the
 // picture matches. A lone kart's futures often end early; the third kart starts off the road.
 TEST(ThreadsExactness, TracesDrawnOnThreadsMatchThePlainPasses) {
