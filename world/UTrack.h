@@ -42,7 +42,8 @@ class TTrack {
   /// Also taken whenever a player cannot be copied or lets the window in during a pass.
   bool PlainPasses = false;
   /// Called on the calling thread after the passes of every move, before any decision: every
-  /// player's futures are there as stored, in pass order (tests compare them).
+  /// player's futures are there as stored, in pass order (tests compare them). While it is set,
+  /// every future is stored one by one; otherwise the lanes may keep classes only.
   std::function<void()> FuturesImagined;
 
   TTrack();
