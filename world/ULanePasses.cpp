@@ -269,15 +269,11 @@ void TLaneWorker::Store(int32_t Pass, const TLaneEnd* PassEnds, const TLaneTrace
     std::vector<TTally>& Kart = Tallies[I];
     if (New) {
       if (static_cast<int32_t>(Kart.size()) <= Class) Kart.resize(Class + 1);
-      Kart[Class] = {Pass, 1, 0, false};
+      Kart[Class] = {Pass, 1, {}};
       continue;
     }
-    TTally& T = Kart[Class];
-    ++T.Count;
-    if (S.Score == S.Score) {
-      T.RepeatMax = T.HasRepeat && !(T.RepeatMax < S.Score) ? T.RepeatMax : S.Score;
-      T.HasRepeat = true;
-    }
+    ++Kart[Class].Count;
+    Kart[Class].Repeats.Add(S.Score);
   }
   if (ClassesOnly) return;
   const auto OpsBegin = static_cast<uint32_t>(Canvas ? Canvas->Ops.size() : 0);

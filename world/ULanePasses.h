@@ -38,12 +38,22 @@ class TLaneWorker {
   /// Whether the stores keep classes only (when nobody reads the futures one by one): a
   /// repeat then counts in its class's tally instead of being stored.
   bool ClassesOnly = false;
+  /// The best of some scores as the merge takes them: NaN left out, and as a score is never
+  /// -0, the order does not matter.
+  struct TBestScore {
+    double Best = 0;  ///< while Any
+    bool Any = false;
+    void Add(double Score) {
+      if (Score != Score) return;
+      Best = Any && !(Best < Score) ? Best : Score;
+      Any = true;
+    }
+  };
   /// What a store that keeps classes only knows of each class, by the class's index there.
   struct TTally {
-    int32_t FirstPass;  ///< the pass of its earliest future, whose record the store holds
-    int32_t Count;      ///< futures of the class
-    double RepeatMax;   ///< the best score of the others, NaN left out, while HasRepeat
-    bool HasRepeat;
+    int32_t FirstPass;   ///< the pass of its earliest future, whose record the store holds
+    int32_t Count;       ///< futures of the class
+    TBestScore Repeats;  ///< the scores of the others
   };
   /// Per kart, the tallies of its store's classes (ClassesOnly).
   std::vector<std::vector<TTally>> Tallies;

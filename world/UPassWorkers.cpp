@@ -226,8 +226,7 @@ void TPassWorkers::CollectClasses() {
     int32_t Index;
   };
   struct TSum {
-    double Best = 0;  ///< the best score of the class's later futures, NaN left out
-    bool HasBest = false;
+    TLaneWorker::TBestScore Later;  ///< the scores of the class's later futures
     int32_t Count = 0;
   };
   std::vector<TClass> Classes;
@@ -249,27 +248,23 @@ void TPassWorkers::CollectClasses() {
       TFutureStore& From = *Worlds[C.World]->Stores[I];
       const TLaneWorker::TTally& Tally = Worlds[C.World]->Lanes->Tallies[I][C.Index];
       TState& Record = From.Future(C.Index);
-      auto Fold = [](TSum& S, double Score) {
-        if (Score != Score) return;
-        S.Best = S.HasBest && !(S.Best < Score) ? S.Best : Score;
-        S.HasBest = true;
-      };
       int32_t Class = Into.FindClass(Record);
       if (Class < 0) {
         Class = Into.AddSnapped(Record);
         if (static_cast<int32_t>(Sums.size()) <= Class) Sums.resize(Class + 1);
         Sums[Class] = {};
       } else {
-        Fold(Sums[Class], Record.Score);
+        Sums[Class].Later.Add(Record.Score);
       }
       TSum& S = Sums[Class];
-      if (Tally.HasRepeat) Fold(S, Tally.RepeatMax);
+      if (Tally.Repeats.Any) S.Later.Add(Tally.Repeats.Best);
       S.Count += Tally.Count;
     }
     for (int32_t C = 0; C < static_cast<int32_t>(Sums.size()); ++C) {
       if (Sums[C].Count == 0) continue;
       TState& F = Into.Future(C);
-      if (Sums[C].HasBest && F.Score < Sums[C].Best) F.Score = Sums[C].Best;
+      const TLaneWorker::TBestScore& Later = Sums[C].Later;
+      if (Later.Any && F.Score < Later.Best) F.Score = Later.Best;
       F.FutureCount = Sums[C].Count;
     }
   }

@@ -16,22 +16,6 @@ constexpr TWidthName Widths[] = {{TSimd::Scalar, "scalar", ""},
 
 }  // namespace
 
-int32_t SimdLanes(TSimd Width) {
-  switch (Width) {
-    case TSimd::Best:
-      return SimdLanes(BestSimd());
-    case TSimd::Scalar:
-      return 1;
-    case TSimd::Sse2:
-      return 2;
-    case TSimd::Avx2:
-      return 4;
-    case TSimd::Avx512:
-      return 8;
-  }
-  return 1;
-}
-
 const char* SimdName(TSimd Width) {
   for (const TWidthName& W : Widths)
     if (W.Width == Width) return W.Name;

@@ -9,8 +9,6 @@
 /// Every width gives the same futures, bit for bit; Best picks the widest this processor runs.
 enum class TSimd : int32_t { Best, Scalar, Sse2, Avx2, Avx512 };
 
-/// 1, 2, 4 or 8 (Best: that of BestSimd()).
-int32_t SimdLanes(TSimd Width);
 /// "scalar", "sse2", "avx2", "avx512" or "best".
 const char* SimdName(TSimd Width);
 /// The width of a name SimdName gives; nothing for any other text.
