@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
+#include "agents/UCanvas.h"
 #include "agents/UDebugLevel.h"
 #include "decision/UListOfFutures.h"
 #include "decision/UState.h"
-#include "world/UPlatform.h"
 
 class TPlayer2D;
 class TTrack;

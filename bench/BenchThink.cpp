@@ -31,8 +31,8 @@
 #include "agents/UKart.h"
 #include "decision/UBase.h"
 #include "tools/UStartUpRace.h"
-#include "ui/UDefaultCircuit.h"
-#include "ui/UPicture.h"
+#include "io/UDefaultCircuit.h"
+#include "io/UPicture.h"
 #include "world/UThinkPool.h"
 #include "world/UTrack2D.h"
 

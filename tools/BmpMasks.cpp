@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "decision/UBase.h"
-#include "ui/UCircuitFile.h"
+#include "io/UCircuitFile.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "ui/UAtomicFile.h"
-#include "ui/UPicture.h"
-#include "ui/UPlots.h"
+#include "io/UAtomicFile.h"
+#include "io/UPicture.h"
+#include "io/UPlots.h"
 #include "world/URaceLog.h"
 #include "world/URaceSetup.h"
 

@@ -6,8 +6,8 @@
 
 #include "agents/UKart.h"
 #include "decision/UBase.h"
-#include "ui/UDefaultCircuit.h"
-#include "ui/UPicture.h"
+#include "io/UDefaultCircuit.h"
+#include "io/UPicture.h"
 #include "world/URaceSetup.h"
 #include "world/UTrack2D.h"
 

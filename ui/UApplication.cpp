@@ -8,8 +8,8 @@
 #include <exception>
 #include <optional>
 
-#include "ui/UErrorDialog.h"
-#include "ui/UErrorReport.h"
+#include "report/UErrorDialog.h"
+#include "report/UErrorReport.h"
 
 namespace {
 

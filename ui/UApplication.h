@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "ui/UErrorLog.h"
+#include "report/UErrorLog.h"
 
 /// A QApplication whose notify() catches what a handler throws and reports it.
 class TApplication : public QApplication {

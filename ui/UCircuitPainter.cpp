@@ -3,7 +3,7 @@
 #include <QPainter>
 
 #include "ui/UImageControl.h"
-#include "ui/UPicture.h"
+#include "io/UPicture.h"
 #include "world/UTrack2D.h"
 
 QImage& TCircuitPainter::Clean() const {

@@ -12,14 +12,14 @@
 #include <cmath>
 
 #include "agents/UKart.h"
-#include "ui/UAtomicFile.h"
-#include "ui/UDefaultCircuit.h"
+#include "io/UAtomicFile.h"
+#include "io/UDefaultCircuit.h"
 #include "ui/UFormTest2D.h"
 #include "ui/UHandler.h"
 #include "ui/UImageControl.h"
-#include "ui/UPicture.h"
+#include "io/UPicture.h"
 #include "ui/URaceRunner.h"
-#include "ui/UScenario.h"
+#include "io/UScenario.h"
 #include "world/UNearestRoad.h"
 #include "world/UTrack2D.h"
 

@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 #include <cmath>
 
-#include "ui/UPicture.h"
+#include "io/UPicture.h"
 
 bool BlackTextOn(TColor Color) {
   const auto Linear = [](uint32_t Channel) {

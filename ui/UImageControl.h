@@ -6,7 +6,7 @@
 #include <QRect>
 #include <QWidget>
 
-#include "ui/UPicture.h"
+#include "io/UPicture.h"
 
 class QPainter;
 class QScrollBar;

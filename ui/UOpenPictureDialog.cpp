@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "ui/UCircuitFile.h"
+#include "io/UCircuitFile.h"
 
 namespace {
 constexpr int PreviewWidth = 200;

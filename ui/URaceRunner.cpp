@@ -6,7 +6,7 @@
 
 #include "agents/UKart.h"
 #include "decision/UBase.h"
-#include "ui/UFrameFile.h"
+#include "io/UFrameFile.h"
 #include "ui/UImageControl.h"
 #include "world/UTrack2D.h"
 

@@ -5,7 +5,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "ui/UPicture.h"
+#include "io/UPicture.h"
 #include "world/URaceLog.h"
 #include "world/URaceSetup.h"
 

@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <exception>
 
-#include "ui/UErrorReport.h"
+#include "report/UErrorReport.h"
 
 /// Lives in the run loop. When an error leaves the loop, Pause is pressed (releasing Run) and the
 /// error's report says the run was stopped. A button already gone is left alone.

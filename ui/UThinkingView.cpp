@@ -6,7 +6,7 @@
 
 #include "agents/UKart.h"
 #include "decision/UBase.h"
-#include "ui/UPlots.h"
+#include "io/UPlots.h"
 #include "world/URaceSetup.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <QTimer>
 
 #include "ui/UApplication.h"
-#include "ui/UCrashHandler.h"
+#include "report/UCrashHandler.h"
 #include "ui/UFormTest2D.h"
 
 int main(int argc, char** argv) {

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "decision/UBase.h"
-#include "ui/UBmpMasks.h"
-#include "ui/UCircuitFile.h"
+#include "io/UBmpMasks.h"
+#include "io/UCircuitFile.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include <csignal>
 
 #include "decision/UBase.h"
-#include "ui/UCircuitFile.h"
-#include "ui/UFrameFile.h"
+#include "io/UCircuitFile.h"
+#include "io/UFrameFile.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 
 #include "agents/UKart.h"
 #include "decision/UBase.h"
-#include "ui/UPicture.h"
-#include "ui/UScenario.h"
+#include "io/UPicture.h"
+#include "io/UScenario.h"
 #include "world/UTrack2D.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ui/UCircuitFile.h"
+#include "io/UCircuitFile.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "tests/kart/KartWorld.h"
-#include "ui/UDefaultCircuit.h"
+#include "io/UDefaultCircuit.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "decision/UBase.h"
 #include "tests/kart/KartWorld.h"
-#include "ui/UDefaultCircuit.h"
+#include "io/UDefaultCircuit.h"
 
 namespace {
 

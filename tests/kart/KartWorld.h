@@ -4,7 +4,7 @@
 #include <numbers>
 
 #include "agents/UKart.h"
-#include "ui/UPicture.h"
+#include "io/UPicture.h"
 #include "world/UTrack2D.h"
 
 constexpr TColor RoadColor = 255 + 256 * 206 + 65536 * 61;

@@ -12,7 +12,7 @@
 
 #include "agents/UKart.h"
 #include "tests/kart/KartWorld.h"
-#include "ui/UDefaultCircuit.h"
+#include "io/UDefaultCircuit.h"
 #include "world/URaceLog.h"
 
 namespace {

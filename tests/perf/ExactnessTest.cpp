@@ -25,8 +25,8 @@
 #include "decision/USinCos.h"
 #include "tests/perf/ExactnessRecord.h"
 #include "tools/UStartUpRace.h"
-#include "ui/UDefaultCircuit.h"
-#include "ui/UPicture.h"
+#include "io/UDefaultCircuit.h"
+#include "io/UPicture.h"
 #include "world/UTrack2D.h"
 
 namespace {

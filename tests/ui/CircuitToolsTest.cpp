@@ -6,10 +6,10 @@
 #include <QTemporaryDir>
 
 #include "WindowTest.h"
-#include "ui/UCircuitFile.h"
+#include "io/UCircuitFile.h"
 #include "ui/UCircuitTools.h"
-#include "ui/UDefaultCircuit.h"
-#include "ui/UPicture.h"
+#include "io/UDefaultCircuit.h"
+#include "io/UPicture.h"
 
 class CircuitTools : public WindowTest {
  protected:

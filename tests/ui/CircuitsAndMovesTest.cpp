@@ -12,7 +12,7 @@
 #include "decision/UBase.h"
 #include "ui/UColorPanel.h"
 #include "ui/UDebugMemo.h"
-#include "ui/UDefaultCircuit.h"
+#include "io/UDefaultCircuit.h"
 #include "ui/UOpenPictureDialog.h"
 
 class CircuitsAndMoves : public WindowTest {

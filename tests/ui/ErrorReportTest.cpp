@@ -15,11 +15,11 @@
 #include "WindowTest.h"
 #include "decision/UBase.h"
 #include "tests/FlatPlayer.h"
-#include "ui/UBuildInfo.h"
-#include "ui/UCrashHandler.h"
-#include "ui/UErrorLog.h"
-#include "ui/UMarkupView.h"
-#include "ui/UReportMail.h"
+#include "report/UBuildInfo.h"
+#include "report/UCrashHandler.h"
+#include "report/UErrorLog.h"
+#include "report/UMarkupView.h"
+#include "report/UReportMail.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <numbers>
 
 #include "agents/UKart.h"
-#include "ui/UDefaultCircuit.h"
+#include "io/UDefaultCircuit.h"
 #include "ui/UImageControl.h"
 #include "ui/UKartPanels.h"
 #include "ui/URaceRunner.h"

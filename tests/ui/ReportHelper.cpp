@@ -20,12 +20,12 @@
 #include "agents/UPlayer.h"
 #include "tests/FlatPlayer.h"
 #include "ui/UApplication.h"
-#include "ui/UCrashHandler.h"
-#include "ui/UErrorDialog.h"
+#include "report/UCrashHandler.h"
+#include "report/UErrorDialog.h"
 #include "ui/UFormTest2D.h"
-#include "ui/UMarkupView.h"
+#include "report/UMarkupView.h"
 #include "ui/URaceRunner.h"
-#include "ui/UReportMail.h"
+#include "report/UReportMail.h"
 #include "world/UTrack2D.h"
 
 // Exported, so that the backtrace can name it.

@@ -10,7 +10,7 @@
 #include "WindowTest.h"
 #include "decision/UBase.h"
 #include "ui/UCircuitTools.h"
-#include "ui/UPicture.h"
+#include "io/UPicture.h"
 
 class ScenarioWindow : public WindowTest {
  protected:

@@ -10,7 +10,7 @@
 #include "WindowTest.h"
 #include "ui/UColorPanel.h"
 #include "ui/UDebugMemo.h"
-#include "ui/UDefaultCircuit.h"
+#include "io/UDefaultCircuit.h"
 
 using StartState = WindowTest;
 

@@ -15,7 +15,7 @@
 #include <algorithm>
 
 #include "tests/ui/WindowTest.h"
-#include "ui/UCircuitFile.h"
+#include "io/UCircuitFile.h"
 #include "ui/UDebugMemo.h"
 #include "ui/UOpenPictureDialog.h"
 #include "ui/URaceTable.h"

@@ -23,7 +23,7 @@
 
 #include "agents/UKart.h"
 #include "ui/UColorPanel.h"
-#include "ui/UErrorDialog.h"
+#include "report/UErrorDialog.h"
 #include "ui/UFormTest2D.h"
 #include "ui/UImageControl.h"
 #include "ui/URaceRunner.h"

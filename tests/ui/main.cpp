@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 
 #include "ui/UApplication.h"
-#include "ui/UErrorDialog.h"
+#include "report/UErrorDialog.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -9,7 +9,7 @@
 
 #include "agents/UPlayer2D.h"
 #include "tests/FlatPlayer.h"
-#include "ui/UPicture.h"
+#include "io/UPicture.h"
 #include "world/UTrack2D.h"
 
 /// A planar body that drives straight along x at its one decision "Push" (px/s) and gains a

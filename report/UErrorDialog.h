@@ -6,8 +6,8 @@
 #include <QUrl>
 #include <functional>
 
-#include "ui/UErrorLog.h"
-#include "ui/UErrorReport.h"
+#include "report/UErrorLog.h"
+#include "report/UErrorReport.h"
 
 class QLabel;
 class QPlainTextEdit;

@@ -1,4 +1,4 @@
-#include "ui/UAtomicFile.h"
+#include "io/UAtomicFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

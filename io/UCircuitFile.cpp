@@ -1,4 +1,4 @@
-#include "ui/UCircuitFile.h"
+#include "io/UCircuitFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,7 +16,7 @@
 #include <utility>
 
 #include "decision/UBase.h"
-#include "ui/UBmpMasks.h"
+#include "io/UBmpMasks.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/UCrashHandler.h"
+#include "report/UCrashHandler.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,7 +6,7 @@
 #include <QMessageBox>
 #include <cstring>
 
-#include "ui/UBuildInfo.h"
+#include "report/UBuildInfo.h"
 
 #if __has_include(<execinfo.h>) && __has_include(<unistd.h>)
 #include <execinfo.h>

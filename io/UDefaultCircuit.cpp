@@ -1,4 +1,4 @@
-#include "ui/UDefaultCircuit.h"
+#include "io/UDefaultCircuit.h"
 
 #include <QtCore/qresource.h>
 

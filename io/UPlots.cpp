@@ -1,4 +1,4 @@
-#include "ui/UPlots.h"
+#include "io/UPlots.h"
 
 #include <QPainter>
 #include <QPolygonF>

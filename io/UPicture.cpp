@@ -1,4 +1,4 @@
-#include "ui/UPicture.h"
+#include "io/UPicture.h"
 
 #include <QPainter>
 #include <QPen>

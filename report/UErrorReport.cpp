@@ -1,9 +1,9 @@
-#include "ui/UErrorReport.h"
+#include "report/UErrorReport.h"
 
 #include <QSysInfo>
 #include <exception>
 
-#include "ui/UBuildInfo.h"
+#include "report/UBuildInfo.h"
 
 namespace {
 

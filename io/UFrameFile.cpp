@@ -1,4 +1,4 @@
-#include "ui/UFrameFile.h"
+#include "io/UFrameFile.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,7 +12,7 @@
 #include <string>
 
 #include "decision/UBase.h"
-#include "ui/UAtomicFile.h"
+#include "io/UAtomicFile.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/UBuildInfo.h"
+#include "report/UBuildInfo.h"
 
 // Both strings come from the build: the project's version and the cache variable
 // KARTS_REPORT_ADDRESS, given to this file alone so that changing them rebuilds little.

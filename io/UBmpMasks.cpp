@@ -1,4 +1,4 @@
-#include "ui/UBmpMasks.h"
+#include "io/UBmpMasks.h"
 
 #include <array>
 #include <bit>

@@ -7,7 +7,7 @@
 #include <QUrl>
 #include <functional>
 
-#include "ui/UErrorReport.h"
+#include "report/UErrorReport.h"
 
 class QLabel;
 class QLineEdit;

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "ui/UErrorLog.h"
+#include "report/UErrorLog.h"
 
 class QWidget;
 

@@ -1,4 +1,4 @@
-#include "ui/UScenario.h"
+#include "io/UScenario.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -7,8 +7,8 @@
 
 #include "agents/UKart.h"
 #include "decision/UBase.h"
-#include "ui/UAtomicFile.h"
-#include "ui/UPicture.h"
+#include "io/UAtomicFile.h"
+#include "io/UPicture.h"
 #include "world/UTrack2D.h"
 
 std::array<uint64_t, 4> SaveRandomSource() {

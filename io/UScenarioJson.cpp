@@ -9,8 +9,8 @@
 #include <utility>
 
 #include "agents/UKart.h"
-#include "ui/UCircuitFile.h"
-#include "ui/UScenario.h"
+#include "io/UCircuitFile.h"
+#include "io/UScenario.h"
 
 namespace {
 

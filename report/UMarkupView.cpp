@@ -1,4 +1,4 @@
-#include "ui/UMarkupView.h"
+#include "report/UMarkupView.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "ui/UErrorDialog.h"
+#include "report/UErrorDialog.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "ui/UErrorLog.h"
-#include "ui/UReportMail.h"
+#include "report/UErrorLog.h"
+#include "report/UReportMail.h"
 
 std::function<bool(const QUrl&)> TErrorDialog::UrlOpener = [](const QUrl& Url) {
   return QDesktopServices::openUrl(Url);

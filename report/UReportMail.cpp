@@ -1,4 +1,4 @@
-#include "ui/UReportMail.h"
+#include "report/UReportMail.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "ui/UBuildInfo.h"
-#include "ui/UMarkupView.h"
+#include "report/UBuildInfo.h"
+#include "report/UMarkupView.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/UErrorLog.h"
+#include "report/UErrorLog.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -8,7 +8,7 @@
 #include <QStandardPaths>
 #include <utility>
 
-#include "ui/UErrorReport.h"
+#include "report/UErrorReport.h"
 
 namespace {
 
