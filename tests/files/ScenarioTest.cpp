@@ -2,6 +2,7 @@
 // damaged or hostile file is refused with the field it names.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -125,6 +126,54 @@ TEST(Scenario, WrittenAtomicallyAndReadFromTheFile) {
                               CaptureScenario(Race.Track, Race.Karts, 3, 0, 100)),
             "");
   EXPECT_FALSE(ReadScenarioFile(Dir.filePath("none/race.json")).Ok());
+}
+
+// Whatever state a race reaches under the settings' extremes (least friction, no sideways
+// friction, the strongest engine and sharpest steering, karts bouncing off each other and
+// leaving the picture) is one that a scenario keeps and reads back, bit for bit.
+TEST(Scenario, EveryStateARaceReachesIsSavedAndReadBack) {
+  struct TExtreme {
+    double Size;
+    bool Team;
+  };
+  for (const TExtreme& E : {TExtreme{SizeRange.Min, false}, TExtreme{SizeRange.Max, true}}) {
+    SCOPED_TRACE(E.Size);
+    RandomSeed(5);
+    TRace Race(RingCircuit());
+    Race.Track.Seed = 5;
+    Race.Track.Seconds = 1;
+    Race.Track.Friction = FrictionRange.Min;
+    Race.Track.SideFriction = SideFrictionRange.Min;
+    Race.Track.TeamScore = E.Team;
+    TKartSettings Settings;
+    Settings.MaxPower = MaxPowerRange.Max;
+    Settings.MaxTurnDeg = MaxTurnDegRange.Max;
+    Settings.Size = E.Size;
+    for (int I = 0; I < 5; ++I) AddKart(Race.Track, Race.Karts, Settings);
+    for (int Move = 0; Move < 60; ++Move) {
+      Race.Moves(1);
+      // The window may lower a limit under a kart going faster: still a state it can save.
+      if (Move == 40) {
+        Settings.MaxPower = MaxPowerRange.Min;
+        Settings.MaxTurnDeg = MaxTurnDegRange.Min;
+        ApplyKartSettings(*Race.Karts.front(), Settings);
+      }
+      const TScenarioRead Read = ScenarioFromJson(
+          ScenarioToJson(CaptureScenario(Race.Track, Race.Karts, 5, Race.Track.MoveNumber, 100)));
+      ASSERT_TRUE(Read.Ok()) << "move " << Move << ": " << Read.Error.toStdString();
+      TRace Copy(Read.Scenario.Circuit);
+      RestoreRace(Read.Scenario, Copy.Track, Copy.Karts);
+      ASSERT_EQ(StateBits(Copy.Karts), StateBits(Race.Karts)) << "move " << Move;
+    }
+  }
+}
+
+TEST(Scenario, AFifoIsRefusedAtOnce) {
+  QTemporaryDir Dir;
+  const QString Fifo = Dir.filePath("race.json");
+  ASSERT_EQ(mkfifo(QFile::encodeName(Fifo).constData(), 0600), 0);
+  const TScenarioRead Read = ReadScenarioFile(Fifo);
+  EXPECT_TRUE(Read.Error.contains("it is a FIFO, not a regular file")) << Read.Error.toStdString();
 }
 
 TEST(Scenario, EveryDamagedFileOfTheCorpusIsRefusedNamingItsField) {
