@@ -20,15 +20,14 @@
 
 #include "agents/UKart.h"
 #include "decision/UBase.h"
-#include "io/UAtomicFile.h"
 #include "io/UCircuitFile.h"
 #include "io/UDefaultCircuit.h"
-#include "io/UFrameFile.h"
 #include "io/UPicture.h"
 #include "io/UScenario.h"
 #include "tools/UKartRunOptions.h"
 #include "tools/UNativeNames.h"
 #include "tools/UOutputChecks.h"
+#include "tools/URunOutputs.h"
 #include "tools/URunReport.h"
 #include "world/URaceLog.h"
 #include "world/URaceSetup.h"
@@ -44,12 +43,12 @@ QString ColorName(int Index, TColor C) {
       .arg((C >> 16) & 0xFF, 2, 16, QChar('0'));
 }
 
-void WriteCsvRows(TAtomicFile& Csv, int Move, const TKartList& Karts) {
+void WriteCsvRows(TOutputFile& Csv, int64_t Move, const TKartList& Karts) {
   char Field[64];
   for (size_t I = 0; I < Karts.size(); ++I) {
     const TState& S = *Karts[I]->RealState;
-    std::snprintf(Field, sizeof Field, "%d,%zu,%.10g,%d", Move, I + 1, S.Score,
-                  Karts[I]->ShapeOnTrack() ? 0 : 1);
+    std::snprintf(Field, sizeof Field, "%lld,%zu,%.10g,%d", static_cast<long long>(Move), I + 1,
+                  S.Score, Karts[I]->ShapeOnTrack() ? 0 : 1);
     Csv.Write(Field);
     for (const auto& Param : S.Params) {
       std::snprintf(Field, sizeof Field, ",%.10g", Param->Value);
@@ -59,45 +58,24 @@ void WriteCsvRows(TAtomicFile& Csv, int Move, const TKartList& Karts) {
   }
 }
 
-// Every CSV write is checked as it happens: the first failure ends the run, and the unfinished
-// file is removed on the way out.
-void CheckCsv(const TAtomicFile& Csv, const TRunSettings& S, int Move) {
+// Every CSV write is checked as it happens: the first failure ends the run, and an unfinished
+// file is removed on the way out (a stream keeps what it was sent).
+void CheckCsv(const TOutputFile& Csv, const TRunSettings& S, int Move) {
   if (Csv.Failed())
-    Fail(QStringLiteral("cannot write the CSV file '%1': %2 (at move %3); no CSV was left.")
+    Fail(QStringLiteral("cannot write the CSV file '%1': %2 (at move %3)%4")
              .arg(S.Csv, QString::fromLocal8Bit(Csv.Error().c_str()))
-             .arg(Move),
+             .arg(Move)
+             .arg(Csv.IsStream() ? QStringLiteral(".") : QStringLiteral("; no CSV was left.")),
          1);
 }
 
-void CheckStandardOutput() {
-  if (const QString Error = StandardOutputFailure(); !Error.isEmpty())
-    Fail("cannot write to standard output: " + Error, 1);
-}
-
-/// Before anything is read or written: no output may replace an input or another output.
-void CheckOutputs(const TRunSettings& S) {
-  if (const QString Clash = FindOutputClash(
-          {NativeName(S.Circuit), NativeName(S.Csv), NativeName(S.Frames), S.Moves});
-      !Clash.isEmpty())
-    Fail(Clash);
-  if (!S.SaveScenario.isEmpty())
-    for (const QString& Other : {S.Scenario, S.Csv, S.Frames})
-      if (const QString Clash =
-              FindOutputClash({NativeName(Other), NativeName(S.SaveScenario), {}, S.Moves});
-          !Clash.isEmpty())
-        Fail(Clash);
-  if (!S.Scenario.isEmpty())
-    if (const QString Clash = FindOutputClash(
-            {NativeName(S.Scenario), NativeName(S.Csv), NativeName(S.Frames), S.Moves});
-        !Clash.isEmpty())
-      Fail(Clash);
-  // The laps file is checked as the CSV is: against the circuit and the frames.
-  if (QString Clash = FindOutputClash(
-          {NativeName(S.Circuit), NativeName(S.Laps), NativeName(S.Frames), S.Moves});
-      !S.Laps.isEmpty() && !Clash.isEmpty())
-    Fail(Clash.replace(QStringLiteral("--csv"), QStringLiteral("--laps")));
-  if (!S.Laps.isEmpty() && NativeName(S.Laps) == NativeName(S.Csv))
-    Fail("--laps and --csv name the same file.");
+void CheckPrinted(std::FILE* Out) {
+  if (const QString Error = StreamFailure(Out); !Error.isEmpty())
+    Fail(QStringLiteral("cannot write to %1: %2")
+             .arg(Out == stdout ? QStringLiteral("standard output")
+                                : QStringLiteral("standard error"),
+                  Error),
+         1);
 }
 
 /// The circuit the run starts on: built in, or a BMP checked before it is used.
@@ -167,30 +145,30 @@ void SetUpRace(TRunSettings& S, TRace& Race) {
   Race.Log.Follow(Race.Planar);
 }
 
-void PrintRunHeader(const TRunSettings& S, const TRace& Race) {
-  std::printf("kartrun: %d move%s of %d kart%s on %s, seed %llu%s\n", S.Moves,
-              S.Moves == 1 ? "" : "s", S.Karts, S.Karts == 1 ? "" : "s",
-              !S.Scenario.isEmpty() ? "the circuit of the scenario"
-              : S.Circuit.isEmpty() ? "the built-in circuit"
-                                    : NativeName(S.Circuit).constData(),
-              static_cast<unsigned long long>(Race.Seed), S.Seed ? "" : " (from the clock)");
-  std::printf(
-      "settings: friction %g, side friction %g, %d s futures, grid %d, collisions %s, "
-      "%s decisions, %s, ",
-      S.Track.Friction, S.Track.SideFriction, S.Track.Seconds, S.Kart.Grid,
-      S.Track.Collisions ? "on" : "off", S.Kart.Refined ? "refined" : "averaged",
-      S.Track.TeamScore ? "team scoring" : "individual scoring");
+void PrintRunHeader(std::FILE* Out, const TRunSettings& S, const TRace& Race) {
+  std::fprintf(Out, "kartrun: %d move%s of %d kart%s on %s, seed %llu%s\n", S.Moves,
+               S.Moves == 1 ? "" : "s", S.Karts, S.Karts == 1 ? "" : "s",
+               !S.Scenario.isEmpty() ? "the circuit of the scenario"
+               : S.Circuit.isEmpty() ? "the built-in circuit"
+                                     : NativeName(S.Circuit).constData(),
+               static_cast<unsigned long long>(Race.Seed), S.Seed ? "" : " (from the clock)");
+  std::fprintf(Out,
+               "settings: friction %g, side friction %g, %d s futures, grid %d, collisions %s, "
+               "%s decisions, %s, ",
+               S.Track.Friction, S.Track.SideFriction, S.Track.Seconds, S.Kart.Grid,
+               S.Track.Collisions ? "on" : "off", S.Kart.Refined ? "refined" : "averaged",
+               S.Track.TeamScore ? "team scoring" : "individual scoring");
   if (S.Futures > 0)
-    std::printf("%d futures per move (fixed)\n",
-                std::max(S.Futures, S.Track.TeamScore ? MinTeamFutures : MinFutures));
+    std::fprintf(Out, "%d futures per move (fixed)\n",
+                 std::max(S.Futures, S.Track.TeamScore ? MinTeamFutures : MinFutures));
   else
-    std::printf("budget %d ms\n", S.BudgetMs);
-  CheckStandardOutput();
+    std::fprintf(Out, "budget %d ms\n", S.BudgetMs);
+  CheckPrinted(Out);
 }
 
 /// Every move as the window's run loop makes it, with its rows, frame and progress line; the
 /// seconds spent thinking.
-double RunMoves(const TRunSettings& S, TRace& Race, TAtomicFile& Csv) {
+double RunMoves(const TRunSettings& S, TRace& Race, TRunOutputs& Outputs) {
   double SecondsThinking = 0;
   const bool Tty = isatty(fileno(stderr));
   const int ProgressEvery = std::max(1, S.Moves / 10);
@@ -207,18 +185,12 @@ double RunMoves(const TRunSettings& S, TRace& Race, TAtomicFile& Csv) {
     }
     SecondsThinking += std::chrono::duration<double>(std::chrono::steady_clock::now() - T0).count();
     Race.Log.Record(Race.Planar, Race.Track.LastPasses);
-    if (Csv.IsOpen()) {
-      WriteCsvRows(Csv, static_cast<int>(Race.FirstMove + Move), Race.Karts);
-      Csv.Flush();
-      CheckCsv(Csv, S, Move);
+    if (Outputs.Csv.IsOpen()) {
+      WriteCsvRows(Outputs.Csv, Race.FirstMove + Move, Race.Karts);
+      Outputs.Csv.Flush();
+      CheckCsv(Outputs.Csv, S, Move);
     }
-    if (!S.Frames.isEmpty()) {
-      try {
-        SaveFrameNative(Race.Picture->Image(), NativeName(FrameFileName(S.Frames, Move)));
-      } catch (const std::exception& E) {
-        Fail(E.what(), 1);
-      }
-    }
+    if (!S.Frames.isEmpty()) Outputs.AddFrame(Race.Picture->Image(), Move);
     if (Tty || Move % ProgressEvery == 0 || Move == S.Moves) {
       std::fprintf(stderr, "%smove %d/%d, %.1f s, %d futures, kart #1 at (%.0f, %.0f)%s",
                    Tty ? "\r" : "", Move, S.Moves, SecondsThinking, Race.Track.LastPasses,
@@ -231,20 +203,22 @@ double RunMoves(const TRunSettings& S, TRace& Race, TAtomicFile& Csv) {
 }
 
 /// The table of every kart's figures, as the race log counted them, and the lap table.
-TRunFacts PrintSummary(const TRunSettings& S, const TRace& Race, double SecondsThinking) {
+TRunFacts PrintSummary(std::FILE* Out, const TRunSettings& S, const TRace& Race,
+                       double SecondsThinking) {
   const double SimSeconds = S.Moves * TimeStepMs / 1000.0;
   const double MsPerMove = SecondsThinking * 1000 / S.Moves;
-  std::printf(
-      "\nkart  colour   distance  mean speed  off road  futures/move  min  distinct  "
-      "ms/move  ends at\n");
-  std::printf("                    (px)      (px/s)             (mean)               (mean)\n");
+  std::fprintf(Out,
+               "\nkart  colour   distance  mean speed  off road  futures/move  min  distinct  "
+               "ms/move  ends at\n");
+  std::fprintf(Out,
+               "                    (px)      (px/s)             (mean)               (mean)\n");
   for (size_t I = 0; I < Race.Karts.size(); ++I) {
     const TKartRecord& R = Race.Log.Records()[I];
     const TKart& K = *Race.Karts[I];
-    std::printf("#%-4zu %-7s %9.1f %11.2f %8.1f%% %13.1f %4d %9.1f %8.1f  (%.0f, %.0f)\n", I + 1,
-                qPrintable(ColorName(static_cast<int>(I), K.Color)), R.Distance,
-                R.Distance / SimSeconds, 100.0 * R.OffRoadMoves / R.Moves, R.FuturesPerMove(),
-                R.FewestFutures, R.DistinctPerMove(), MsPerMove, K.PosX(), K.PosY());
+    std::fprintf(Out, "#%-4zu %-7s %9.1f %11.2f %8.1f%% %13.1f %4d %9.1f %8.1f  (%.0f, %.0f)\n",
+                 I + 1, qPrintable(ColorName(static_cast<int>(I), K.Color)), R.Distance,
+                 R.Distance / SimSeconds, 100.0 * R.OffRoadMoves / R.Moves, R.FuturesPerMove(),
+                 R.FewestFutures, R.DistinctPerMove(), MsPerMove, K.PosX(), K.PosY());
   }
   TRunFacts Run{Race.Seed,
                 S.Moves,
@@ -257,7 +231,7 @@ TRunFacts PrintSummary(const TRunSettings& S, const TRace& Race, double SecondsT
     Run.Colors.push_back(Race.Karts[I]->Color);
     Run.ColorNames << ColorName(static_cast<int>(I), Race.Karts[I]->Color);
   }
-  PrintLapSummary(Race.Log, Run);
+  PrintLapSummary(Out, Race.Log, Run);
   return Run;
 }
 
@@ -271,50 +245,38 @@ int main(int Argc, char** Argv) {
   // A file-size limit must fail the write (EFBIG), not kill the program half-way.
   std::signal(SIGXFSZ, SIG_IGN);
 
+  // A reader that goes away fails the write (EPIPE) with a message, instead of ending the run.
+  std::signal(SIGPIPE, SIG_IGN);
+
   // Options. Names as the system gave them: QCoreApplication::arguments() loses bytes that are
   // not UTF-8.
   TRunSettings S = ReadRunOptions(ArgumentsAsGiven(Argc, Argv));
-  // Outputs.
-  CheckOutputs(S);
+  // Outputs: checked before anything is read or written.
+  TRunOutputs::Check(S);
   // The race.
   TRace Race;
   SetUpRace(S, Race);
-  // Written beside its name and renamed there only when the run has ended well.
-  TAtomicFile Csv;
-  if (!S.Csv.isEmpty()) {
-    if (!Csv.Open(NativeName(S.Csv).toStdString()))
-      Fail(QStringLiteral("cannot write the CSV file '%1': %2.")
-               .arg(S.Csv, QString::fromLocal8Bit(Csv.Error().c_str())),
-           1);
-    Csv.Write("move,kart,score,offtrack");
-    for (const auto& Param : Race.Karts[0]->RealState->Params) Csv.Write("," + Param->Name);
-    Csv.Write("\n");
-    WriteCsvRows(Csv, static_cast<int>(Race.FirstMove), Race.Karts);
-    Csv.Flush();
-    CheckCsv(Csv, S, 0);
+  TRunOutputs Outputs;
+  Outputs.Open(S);
+  if (Outputs.Csv.IsOpen()) {
+    Outputs.Csv.Write("move,kart,score,offtrack");
+    for (const auto& Param : Race.Karts[0]->RealState->Params) Outputs.Csv.Write("," + Param->Name);
+    Outputs.Csv.Write("\n");
+    WriteCsvRows(Outputs.Csv, Race.FirstMove, Race.Karts);
+    Outputs.Csv.Flush();
+    CheckCsv(Outputs.Csv, S, 0);
   }
-  PrintRunHeader(S, Race);
+  PrintRunHeader(Outputs.Summary(), S, Race);
 
   // The moves.
-  const double SecondsThinking = RunMoves(S, Race, Csv);
+  const double SecondsThinking = RunMoves(S, Race, Outputs);
 
-  // The summary, then every output takes its name.
-  const TRunFacts Run = PrintSummary(S, Race, SecondsThinking);
-  if (!S.Laps.isEmpty())
-    if (const QString Error = WriteLapsCsv(NativeName(S.Laps), Race.Log); !Error.isEmpty())
-      Fail(QStringLiteral("cannot write the laps file '%1': %2").arg(S.Laps, Error), 1);
-  if (!S.Report.isEmpty())
-    if (const QString Error = WriteRunReport(S.Report, Race.Circuit, Race.Log, Run);
-        !Error.isEmpty())
-      Fail(QStringLiteral("cannot write the report: %1").arg(Error), 1);
-  // The CSV takes its name only once everything, the summary included, has been written.
-  CheckStandardOutput();
-  if (Csv.IsOpen() && !Csv.Commit()) CheckCsv(Csv, S, S.Moves);
+  // The summary, then every output is written whole and takes its name.
+  const TRunFacts Run = PrintSummary(Outputs.Summary(), S, Race, SecondsThinking);
+  std::unique_ptr<TScenario> Kept;
   if (!S.SaveScenario.isEmpty())
-    if (const QString Error = WriteScenarioFile(
-            S.SaveScenario, CaptureScenario(Race.Track, Race.Karts, Race.Track.Seed,
-                                            Race.Track.MoveNumber, S.BudgetMs));
-        !Error.isEmpty())
-      Fail(Error, 1);
+    Kept = std::make_unique<TScenario>(CaptureScenario(Race.Track, Race.Karts, Race.Track.Seed,
+                                                       Race.Track.MoveNumber, S.BudgetMs));
+  Outputs.Finish(Race.Log, Race.Circuit, Run, Kept.get());
   return 0;
 }

@@ -35,16 +35,14 @@ std::vector<TRunOption> AllOptions(TRunSettings& S) {
        .Value = "n",
        .Help = "Number of karts",
        .Field = &S.Karts,
-       .Min = 1,
-       .Max = 100,
+       .Range = KartsRange,
        .Held = true},
       {.Name = "moves",
        .Short = "m",
        .Value = "n",
        .Help = "Number of moves of 100 ms to run",
        .Field = &S.Moves,
-       .Min = 1,
-       .Max = 1000000},
+       .Range = {1, 1000000}},
       {.Name = "seed",
        .Value = "n",
        .Help = "Seed of the random source",
@@ -55,8 +53,7 @@ std::vector<TRunOption> AllOptions(TRunSettings& S) {
        .Value = "n",
        .Help = "Futures per kart and move, instead of filling the time budget",
        .Field = &S.Futures,
-       .Min = 1,
-       .Max = 100000,
+       .Range = FixedFuturesRange,
        .Default = "the time budget decides",
        .More = QStringLiteral("Exactly max(n, %1) are imagined (%2 when thinking as a team); the "
                               "clock is then never read, so with --seed a run repeats exactly.")
@@ -67,15 +64,13 @@ std::vector<TRunOption> AllOptions(TRunSettings& S) {
        .Value = "ms",
        .Help = "Time budget of a move in ms",
        .Field = &S.BudgetMs,
-       .Min = 0,
-       .Max = 10000,
+       .Range = BudgetRange,
        .Held = true},
       {.Name = "threads",
        .Value = "n",
        .Help = "Threads that imagine the futures",
        .Field = &S.Threads,
-       .Min = 1,
-       .Max = 256,
+       .Range = {1, 256},
        .Default = QStringLiteral("every core, %1 here").arg(TThinkPool::CoreCount()),
        .More = "Results are the same for any count."},
       {.Name = "simd",
@@ -89,50 +84,43 @@ std::vector<TRunOption> AllOptions(TRunSettings& S) {
        .Value = "f",
        .Help = "Road friction coefficient",
        .Field = &S.Track.Friction,
-       .Min = 0.001,
-       .Max = 0.3,
+       .Range = FrictionRange,
        .Held = true},
       {.Name = "side-friction",
        .Value = "f",
        .Help = "Sideways friction coefficient",
        .Field = &S.Track.SideFriction,
-       .Min = 0,
-       .Max = 1,
+       .Range = SideFrictionRange,
        .Held = true},
       {.Name = "seconds",
        .Value = "s",
        .Help = "Seconds of simulated future",
        .Field = &S.Track.Seconds,
-       .Min = 1,
-       .Max = 20,
+       .Range = SecondsRange,
        .Held = true},
       {.Name = "grid",
        .Value = "px",
        .Help = "End-point grid size in pixels",
        .Field = &S.Kart.Grid,
-       .Min = 5,
-       .Max = 25,
+       .Range = GridRange,
        .Held = true},
       {.Name = "max-power",
        .Value = "p",
        .Help = "Engine max. power of every kart",
        .Field = &S.Kart.MaxPower,
-       .Min = 1,
-       .Max = 25,
+       .Range = MaxPowerRange,
        .Held = true},
       {.Name = "max-turn",
        .Value = "deg",
        .Help = "Max. wheel angle of every kart in degrees",
        .Field = &S.Kart.MaxTurnDeg,
-       .Min = 10,
-       .Max = 90,
+       .Range = MaxTurnDegRange,
        .Held = true},
       {.Name = "size",
        .Value = "px",
        .Help = "Kart size in pixels",
        .Field = &S.Kart.Size,
-       .Min = 4,
-       .Max = 40,
+       .Range = SizeRange,
        .Held = true},
       {.Name = "no-collisions",
        .Help = "Let karts drive through each other",
@@ -175,8 +163,7 @@ std::vector<TRunOption> AllOptions(TRunSettings& S) {
        .Value = "n",
        .Help = "What the frames show of the thinking, for every kart",
        .Field = &S.Kart.DebugLevel,
-       .Min = 0,
-       .Max = 2,
+       .Range = {0, 2},
        .More = "0 nothing, 1 traces of the futures, 2 also their end points."},
       {.Name = "scenario",
        .Value = "file",
@@ -231,7 +218,8 @@ QString FieldText(const TRunOption& O) {
 QString HelpText(const TRunOption& O) {
   QString Text = O.Help;
   if (IsNumber(O))
-    Text += QStringLiteral(", %1 to %2").arg(Number(O.Min, IsWhole(O)), Number(O.Max, IsWhole(O)));
+    Text += QStringLiteral(", %1 to %2")
+                .arg(Number(O.Range.Min, IsWhole(O)), Number(O.Range.Max, IsWhole(O)));
   if (!O.Default.isEmpty())
     Text += QStringLiteral(" (default: %1)").arg(O.Default);
   else if (IsNumber(O))
@@ -261,17 +249,17 @@ T ReadNumber(const TRunOption& O, const QString& Text) {
   T V{};
   if constexpr (std::is_integral_v<T>) {
     const qlonglong Whole = Text.toLongLong(&Ok);
-    Ok = Ok && Whole >= O.Min && Whole <= O.Max;
+    Ok = Ok && Whole >= O.Range.Min && Whole <= O.Range.Max;
     V = static_cast<T>(Whole);
   } else {
     V = Text.toDouble(&Ok);
-    Ok = Ok && V >= O.Min && V <= O.Max;  // also refuses nan
+    Ok = Ok && V >= O.Range.Min && V <= O.Range.Max;  // also refuses nan
   }
   if (!Ok)
     Fail(QStringLiteral("--%1 takes a %2 from %3 to %4, not '%5'.")
              .arg(QString::fromLatin1(O.Name),
                   IsWhole(O) ? QStringLiteral("whole number") : QStringLiteral("number"),
-                  Number(O.Min, IsWhole(O)), Number(O.Max, IsWhole(O)), Text));
+                  Number(O.Range.Min, IsWhole(O)), Number(O.Range.Max, IsWhole(O)), Text));
   return V;
 }
 

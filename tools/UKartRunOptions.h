@@ -38,7 +38,7 @@ struct TRunSettings {
 using TRunField = std::variant<int32_t*, double*, bool*, QString*, std::optional<uint64_t>*, TSimd*,
                                TDebugLevel*>;
 
-/// One option of the table. Numbers are checked against [Min, Max]; a switch (no Value) writes
+/// One option of the table. Numbers are checked against their Range; a switch (no Value) writes
 /// SwitchSets into its flag.
 struct TRunOption {
   const char* Name;
@@ -47,10 +47,10 @@ struct TRunOption {
   const char* Value = nullptr;
   QString Help = {};  ///< what it sets, before its range
   TRunField Field = {};
-  double Min = 0, Max = 0;  ///< numbers only
-  QString Default = {};     ///< shown instead of the field's own value as the default
-  QString More = {};        ///< a sentence after the range and the default
-  bool Held = false;        ///< a scenario holds it, so it is not given beside --scenario
+  TSettingRange Range = {0, 0};  ///< numbers only
+  QString Default = {};          ///< shown instead of the field's own value as the default
+  QString More = {};             ///< a sentence after the range and the default
+  bool Held = false;             ///< a scenario holds it, so it is not given beside --scenario
   bool SwitchSets = true;
 };
 
