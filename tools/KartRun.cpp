@@ -22,6 +22,7 @@
 #include "decision/UBase.h"
 #include "io/UCircuitFile.h"
 #include "io/UDefaultCircuit.h"
+#include "io/UMoveEstimate.h"
 #include "io/UPicture.h"
 #include "io/UScenario.h"
 #include "tools/UKartRunOptions.h"
@@ -34,6 +35,23 @@
 #include "world/UTrack2D.h"
 
 namespace {
+
+volatile std::sig_atomic_t StopAsked = 0;
+
+/// The first Ctrl+C (or termination) ends the run after the move under way, removing every
+/// unfinished output on the way out; a second one ends it at once.
+extern "C" void AskToStop(int Signal) {
+  if (StopAsked) {
+    std::signal(Signal, SIG_DFL);
+    std::raise(Signal);
+    return;
+  }
+  StopAsked = 1;
+  static const char Note[] =
+      "\nkartrun: stopping after the move under way (again to stop at once, leaving temporary "
+      "files)\n";
+  [[maybe_unused]] const ssize_t Written = write(STDERR_FILENO, Note, sizeof Note - 1);
+}
 
 QString ColorName(int Index, TColor C) {
   if (Index < 5) return KartColorNames[Index];
@@ -62,7 +80,7 @@ void WriteCsvRows(TOutputFile& Csv, int64_t Move, const TKartList& Karts) {
 // file is removed on the way out (a stream keeps what it was sent).
 void CheckCsv(const TOutputFile& Csv, const TRunSettings& S, int Move) {
   if (Csv.Failed())
-    Fail(QStringLiteral("cannot write the CSV file '%1': %2 (at move %3)%4")
+    Fail(QStringLiteral("cannot write --csv '%1': %2 (at move %3)%4")
              .arg(S.Csv, QString::fromLocal8Bit(Csv.Error().c_str()))
              .arg(Move)
              .arg(Csv.IsStream() ? QStringLiteral(".") : QStringLiteral("; no CSV was left.")),
@@ -145,6 +163,21 @@ void SetUpRace(TRunSettings& S, TRace& Race) {
   Race.Log.Follow(Race.Planar);
 }
 
+/// Before the run: it must stay within the move numbers a race counts, and a run whose moves will
+/// take far longer than their budget is said to be so, once.
+void CheckRunLength(const TRunSettings& S, const TRace& Race) {
+  if (Race.FirstMove + S.Moves > MaxMoveNumber)
+    Fail(QStringLiteral("--moves %1 would take the race past move %2, the most a race counts (the "
+                        "scenario is at move %3).")
+             .arg(S.Moves)
+             .arg(MaxMoveNumber)
+             .arg(Race.FirstMove));
+  const TMoveEstimate Expected = MeasureMove(Race.Track, Race.Karts, S.BudgetMs);
+  if (FarBeyondBudget(Expected, S.BudgetMs))
+    std::fprintf(stderr, "kartrun: %s.\n",
+                 qPrintable(LongRunWarning(Expected, S.BudgetMs, S.Moves)));
+}
+
 void PrintRunHeader(std::FILE* Out, const TRunSettings& S, const TRace& Race) {
   std::fprintf(Out, "kartrun: %d move%s of %d kart%s on %s, seed %llu%s\n", S.Moves,
                S.Moves == 1 ? "" : "s", S.Karts, S.Karts == 1 ? "" : "s",
@@ -176,6 +209,9 @@ double RunMoves(const TRunSettings& S, TRace& Race, TRunOutputs& Outputs) {
   // seeded at its first move repeats this run. A kept race goes on with its own random source.
   if (S.Scenario.isEmpty()) RandomSeed(Race.Seed);
   for (int Move = 1; Move <= S.Moves; ++Move) {
+    if (StopAsked)
+      Fail(QStringLiteral("stopped by a signal before move %1; no output was written.").arg(Move),
+           130);
     Race.Track.Redraw();
     const auto T0 = std::chrono::steady_clock::now();
     try {
@@ -247,6 +283,7 @@ int main(int Argc, char** Argv) {
 
   // A reader that goes away fails the write (EPIPE) with a message, instead of ending the run.
   std::signal(SIGPIPE, SIG_IGN);
+  for (const int Signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(Signal, AskToStop);
 
   // Options. Names as the system gave them: QCoreApplication::arguments() loses bytes that are
   // not UTF-8.
@@ -256,6 +293,7 @@ int main(int Argc, char** Argv) {
   // The race.
   TRace Race;
   SetUpRace(S, Race);
+  CheckRunLength(S, Race);
   TRunOutputs Outputs;
   Outputs.Open(S);
   if (Outputs.Csv.IsOpen()) {

@@ -309,7 +309,16 @@ TRunSettings ReadRunOptions(const QStringList& Arguments) {
       "Karts are added as the window adds them: the first at x 200, y 460 heading down the\n"
       "picture, each further one a copy of the one before. Every move is one redraw and one\n"
       "think-and-move step with the window's budget and a 100 ms time step.\n"
-      "Settings not given are the window's start-up settings.");
+      "Settings not given are the window's start-up settings. A run whose moves are expected\n"
+      "to take far longer than their budget says so before it starts.\n"
+      "\n"
+      "Outputs are checked before the run starts and never replace an input, each other or\n"
+      "anything but a regular file. A file is written beside its name and takes it when the\n"
+      "whole run has ended well, together with every other output, or none does. --csv, --laps\n"
+      "and --save-scenario may also name - (standard output; the summary then goes to standard\n"
+      "error), a FIFO or a character device, which are written as the run goes. Frames are\n"
+      "only files. --report is a folder, made beside its name and swapped in whole: an earlier\n"
+      "report there is replaced, a folder holding anything else is refused.");
   P.addHelpOption();
   for (const TRunOption& O : Shown) {
     QStringList Names{QString::fromLatin1(O.Name)};

@@ -126,7 +126,7 @@ void TRunOutputs::Finish(const TRaceLog& Log, const QImage& Circuit, const TRunF
                          const TScenario* Scenario) {
   // Everything is written whole first, under temporary names.
   if (Csv.IsOpen() && !Csv.Finish())
-    Fail(QStringLiteral("cannot write the CSV file '%1': %2.").arg(S->Csv, Reason(Csv.Error())), 1);
+    Fail(QStringLiteral("cannot write %1: %2.").arg(Named("csv", S->Csv), Reason(Csv.Error())), 1);
   if (Laps.IsOpen())
     if (const QString Error = WriteLapsCsv(Laps, Log); !Error.isEmpty())
       Fail(QStringLiteral("cannot write %1: %2.").arg(Named("laps", S->Laps), Error), 1);
