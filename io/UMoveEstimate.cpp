@@ -44,16 +44,26 @@ TMoveEstimate MeasureMove(const TTrack2D& Track, const TKartList& Karts, int32_t
   RestoreRace(Race, Copy, Copies);
   Copy.Threads = Track.Threads;
   Copy.Simd = Track.Simd;
-  // The least passes, one second ahead: a move's work grows with both.
+  // Moves of the least passes: the first starts the threads and lanes, then a pass's time at
+  // one and at three seconds ahead gives its cost per sub-step, which longer futures add to.
   Copy.FixedPasses = 1;
-  Copy.Seconds = 1;
-  const auto T0 = std::chrono::steady_clock::now();
-  Copy.ThinkAndMove(BudgetMs, TimeStepMs);
-  const double Seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - T0).count();
+  const auto PassSeconds = [&Copy, BudgetMs](int32_t Seconds) {
+    Copy.Seconds = Seconds;
+    const auto T0 = std::chrono::steady_clock::now();
+    Copy.ThinkAndMove(BudgetMs, TimeStepMs);
+    const std::chrono::duration<double> Taken = std::chrono::steady_clock::now() - T0;
+    return Taken.count() / std::max(1, Copy.LastPasses);
+  };
+  PassSeconds(1);
+  double PerPass = 0;
+  if (Track.Seconds <= 3) {
+    PerPass = PassSeconds(Track.Seconds);
+  } else {
+    const double Short = PassSeconds(1), Long = PassSeconds(3);
+    const double PerSubStep = std::max(0.0, Long - Short) / (SubStepsOf(3) - SubStepsOf(1));
+    PerPass = Long + PerSubStep * (SubStepsOf(Track.Seconds) - SubStepsOf(3));
+  }
   RestoreRandomSource(Random);
-  const double PerPass =
-      Seconds / std::max(1, Copy.LastPasses) * SubStepsOf(Track.Seconds) / SubStepsOf(Copy.Seconds);
   return Scaled(Track, BudgetMs, PerPass);
 }
 

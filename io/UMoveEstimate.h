@@ -20,10 +20,10 @@ struct TMoveEstimate {
 TMoveEstimate EstimateMove(const TTrack& Track, int32_t BudgetMs, double Seconds,
                            int32_t PassesRun);
 
-/// Times one move of the least number of passes, one second ahead, on a copy of the race as it
-/// stands (the race itself and the random source stay as they were), and scales it to the
-/// track's future length and passes. Takes a few milliseconds for a few karts; for a hundred
-/// karts thinking as a team, up to about a second.
+/// Times a few moves of the least number of passes, one and three seconds ahead, on a copy of
+/// the race as it stands (the race itself and the random source stay as they were), and
+/// extends them to the track's future length and passes. Takes milliseconds for a few karts;
+/// for a hundred karts thinking as a team, a few seconds.
 TMoveEstimate MeasureMove(const TTrack2D& Track, const TKartList& Karts, int32_t BudgetMs);
 
 /// Whether a move takes more than ten times its budget (a budget of 0 counts as MoveBudgetMs).

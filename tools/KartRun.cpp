@@ -110,7 +110,7 @@ QImage ReadCircuit(const TRunSettings& S) {
 
 /// The race of one run: its circuit, track, karts and log, set up as the window sets them up
 /// (or taken up from a scenario).
-struct TRace {
+struct TRunRace {
   QImage Circuit;
   std::unique_ptr<TQtPicture> Picture;
   TTrack2D Track;
@@ -123,7 +123,7 @@ struct TRace {
 
 /// Sets up Race from the settings or the scenario; the scenario's own settings replace those of
 /// S that it holds.
-void SetUpRace(TRunSettings& S, TRace& Race) {
+void SetUpRace(TRunSettings& S, TRunRace& Race) {
   TScenarioRead Kept;
   if (!S.Scenario.isEmpty()) {
     Kept = ReadScenarioFile(S.Scenario);
@@ -165,7 +165,7 @@ void SetUpRace(TRunSettings& S, TRace& Race) {
 
 /// Before the run: it must stay within the move numbers a race counts, and a run whose moves will
 /// take far longer than their budget is said to be so, once.
-void CheckRunLength(const TRunSettings& S, const TRace& Race) {
+void CheckRunLength(const TRunSettings& S, const TRunRace& Race) {
   if (Race.FirstMove + S.Moves > MaxMoveNumber)
     Fail(QStringLiteral("--moves %1 would take the race past move %2, the most a race counts (the "
                         "scenario is at move %3).")
@@ -178,7 +178,7 @@ void CheckRunLength(const TRunSettings& S, const TRace& Race) {
                  qPrintable(LongRunWarning(Expected, S.BudgetMs, S.Moves)));
 }
 
-void PrintRunHeader(std::FILE* Out, const TRunSettings& S, const TRace& Race) {
+void PrintRunHeader(std::FILE* Out, const TRunSettings& S, const TRunRace& Race) {
   std::fprintf(Out, "kartrun: %d move%s of %d kart%s on %s, seed %llu%s\n", S.Moves,
                S.Moves == 1 ? "" : "s", S.Karts, S.Karts == 1 ? "" : "s",
                !S.Scenario.isEmpty() ? "the circuit of the scenario"
@@ -201,7 +201,7 @@ void PrintRunHeader(std::FILE* Out, const TRunSettings& S, const TRace& Race) {
 
 /// Every move as the window's run loop makes it, with its rows, frame and progress line; the
 /// seconds spent thinking.
-double RunMoves(const TRunSettings& S, TRace& Race, TRunOutputs& Outputs) {
+double RunMoves(const TRunSettings& S, TRunRace& Race, TRunOutputs& Outputs) {
   double SecondsThinking = 0;
   const bool Tty = isatty(fileno(stderr));
   const int ProgressEvery = std::max(1, S.Moves / 10);
@@ -239,7 +239,7 @@ double RunMoves(const TRunSettings& S, TRace& Race, TRunOutputs& Outputs) {
 }
 
 /// The table of every kart's figures, as the race log counted them, and the lap table.
-TRunFacts PrintSummary(std::FILE* Out, const TRunSettings& S, const TRace& Race,
+TRunFacts PrintSummary(std::FILE* Out, const TRunSettings& S, const TRunRace& Race,
                        double SecondsThinking) {
   const double SimSeconds = S.Moves * TimeStepMs / 1000.0;
   const double MsPerMove = SecondsThinking * 1000 / S.Moves;
@@ -291,7 +291,7 @@ int main(int Argc, char** Argv) {
   // Outputs: checked before anything is read or written.
   TRunOutputs::Check(S);
   // The race.
-  TRace Race;
+  TRunRace Race;
   SetUpRace(S, Race);
   CheckRunLength(S, Race);
   TRunOutputs Outputs;

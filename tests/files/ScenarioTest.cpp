@@ -13,6 +13,7 @@
 
 #include "agents/UKart.h"
 #include "decision/UBase.h"
+#include "io/UMoveEstimate.h"
 #include "io/UPicture.h"
 #include "io/UScenario.h"
 #include "world/UTrack2D.h"
@@ -166,6 +167,30 @@ TEST(Scenario, EveryStateARaceReachesIsSavedAndReadBack) {
       ASSERT_EQ(StateBits(Copy.Karts), StateBits(Race.Karts)) << "move " << Move;
     }
   }
+}
+
+// Timing a move on a copy of the race leaves the race, and the random source it goes on with,
+// exactly as they were: a run that is told how long it will take still repeats bit for bit.
+TEST(Scenario, MeasuringAMoveLeavesTheRaceAsItWas) {
+  std::string Plain, Measured;
+  for (const bool Measure : {false, true}) {
+    RandomSeed(8);
+    TRace Race(RingCircuit());
+    Race.Track.Seed = 8;
+    for (int I = 0; I < 3; ++I) AddKart(Race.Track, Race.Karts, TKartSettings{});
+    for (int Move = 0; Move < 4; ++Move) {
+      if (Measure) {
+        const TMoveEstimate E = MeasureMove(Race.Track, Race.Karts, MoveBudgetMs);
+        EXPECT_GT(E.SecondsPerPass, 0);
+        EXPECT_EQ(E.Passes, 200);
+      }
+      Race.Moves(1);
+    }
+    // A sixth kart keeps the colour it draws from the random source.
+    for (int I = 0; I < 3; ++I) AddKart(Race.Track, Race.Karts, TKartSettings{});
+    (Measure ? Measured : Plain) = StateBits(Race.Karts);
+  }
+  EXPECT_EQ(Measured, Plain);
 }
 
 TEST(Scenario, AFifoIsRefusedAtOnce) {
