@@ -78,6 +78,7 @@ void TRaceLog::Record(const std::vector<TPlayer2D*>& List, int32_t Futures) {
     R.DistinctSum += S.Distinct;
     CountLaps(R, S.X, S.Y);
     FollowDirection(R, S.X, S.Y);
+    if (R.WrongWay) R.WrongWaySeconds += StepSeconds;
     R.PrevX = S.X;
     R.PrevY = S.Y;
     R.History.push_back(S);
@@ -89,6 +90,16 @@ const TKartRecord* TRaceLog::Find(const TPlayer2D* Kart) const {
   for (const TKartRecord& R : Karts)
     if (R.Kart == Kart) return &R;
   return nullptr;
+}
+
+std::vector<int32_t> TRaceLog::Places() const {
+  std::vector<int32_t> Result(Karts.size(), 1);
+  const auto Ahead = [](const TKartRecord& A, const TKartRecord& B) {
+    return A.Laps != B.Laps ? A.Laps > B.Laps : A.RaceDistance > B.RaceDistance;
+  };
+  for (size_t I = 0; I < Karts.size(); ++I)
+    for (size_t J = 0; J < Karts.size(); ++J) Result[I] += Ahead(Karts[J], Karts[I]);
+  return Result;
 }
 
 void TRaceLog::CountLaps(TKartRecord& R, double X, double Y) {
@@ -119,12 +130,13 @@ void TRaceLog::FollowDirection(TKartRecord& R, double X, double Y) {
   if (R.Recent.size() > DirectionMoves + 1) R.Recent.pop_front();
   // Round the road, wrapping at the line: a step over it is short, not a whole loop.
   const int32_t Loop = Counter.Loop();
+  const auto Wrapped = [Loop](int32_t D) {
+    return 2 * D > Loop ? D - Loop : 2 * D < -Loop ? D + Loop : D;
+  };
+  // A kart first seen behind the line has that far to go to reach it.
+  R.RaceDistance += R.LastProgress < 0 ? Wrapped(P) : Wrapped(P - R.LastProgress);
+  R.LastProgress = P;
   int32_t Sum = 0;
-  for (size_t I = 1; I < R.Recent.size(); ++I) {
-    int32_t D = R.Recent[I] - R.Recent[I - 1];
-    if (2 * D > Loop) D -= Loop;
-    if (2 * D < -Loop) D += Loop;
-    Sum += D;
-  }
+  for (size_t I = 1; I < R.Recent.size(); ++I) Sum += Wrapped(R.Recent[I] - R.Recent[I - 1]);
   R.WrongWay = Sum < -WrongWayPixels;
 }
