@@ -207,9 +207,9 @@ TScenarioKart ReadKart(const TFields& F, const TKart& Declared, const TReachable
   K.AutoGrid = F.Flag("autoGrid");
   K.UseRefined = F.Flag("useRefined");
   K.DebugLevel = static_cast<int32_t>(F.Whole("debugLevel", 0, 3));
-  // Scores only grow from 0; a real state is never a crashed future's, so its factor stays 1.
-  K.Score = F.Real("score", 0, Reach.Score);
-  K.TeamAvgScore = F.Real("teamAvgScore", 0, Reach.Score);
+  // A real state is never a crashed future's, so its factor stays 1.
+  K.Score = F.Real("score", -Reach.Score, Reach.Score);
+  K.TeamAvgScore = F.Real("teamAvgScore", -Reach.Score, Reach.Score);
   K.ScoreFactor = F.Real("scoreFactor", 0, 1);
   K.FutureCount = static_cast<int32_t>(F.Whole("futureCount", 0, 1000000000));
   const TState& State = *Declared.RealState;

@@ -24,9 +24,14 @@ TReachableState ReachableState() {
   const double Top = (std::sqrt(1 + 4 * DragPerSpeed * Gain / Drag) - 1) / (2 * DragPerSpeed);
   const double Speed = 10 * Top;
   const double Moves = static_cast<double>(MaxMoveNumber);
+  // A step scores its length, or racing the lap direction its progress round the road, which is
+  // at most half the longest loop: one through every pixel of the largest circuit (io's
+  // MaxCircuitPixels).
+  const double LongestLoop = 4096.0 * 4096.0;
+  const double Stride = std::max(Speed * Step, LongestLoop / 2);
   return {Speed, Speed * Step * Moves,
           10 * TurnDegreesToRadians(MaxTurnDegRange.Max) * Step * Moves,
-          ScorePerSize * Speed * Step / SizeRange.Min * Moves};
+          ScorePerSize * Stride / SizeRange.Min * Moves};
 }
 
 void ApplyTrackSettings(TTrack2D& Track, const TTrackSettings& Settings) {

@@ -56,7 +56,7 @@ struct TReachableState {
   double Speed;     ///< each velocity component, px/s
   double Position;  ///< each coordinate, px
   double Angle;     ///< heading, radians
-  double Score;
+  double Score;     ///< either way: racing the lap direction, going backwards scores below 0
 };
 TReachableState ReachableState();
 

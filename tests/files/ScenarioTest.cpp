@@ -140,7 +140,10 @@ TEST(Scenario, EveryStateARaceReachesIsSavedAndReadBack) {
   for (const TExtreme& E : {TExtreme{SizeRange.Min, false}, TExtreme{SizeRange.Max, true}}) {
     SCOPED_TRACE(E.Size);
     RandomSeed(5);
-    TRace Race(RingCircuit());
+    // All road: nothing slows the karts down until they leave the picture.
+    QImage Field(800, 600, QImage::Format_RGB32);
+    Field.fill(qRgb(255, 206, 61));
+    TRace Race(Field);
     Race.Track.Seed = 5;
     Race.Track.Seconds = 1;
     Race.Track.Friction = FrictionRange.Min;
