@@ -25,6 +25,7 @@
 #include <cerrno>
 #include <ctime>
 #include <iterator>
+#include <thread>
 #define KARTS_CRASH_HANDLER 1
 #endif
 
@@ -306,6 +307,19 @@ void OnFatalSignal(int Signal, siginfo_t*, void* Context) {
   DieOf(Signal);
 }
 
+/// One look-up of each kind, on storage of its own (the handler's may be in use).
+void ReadSymbols() {
+  uintptr_t Pc = 0;
+  const auto TakePc = [](void* Data, uintptr_t At) {
+    return *static_cast<uintptr_t*>(Data) = At, 1;
+  };
+  const auto TakePlace = [](void*, uintptr_t, const char*, int, const char*) { return 1; };
+  const auto TakeSymbol = [](void*, uintptr_t, const char*, uintptr_t, uintptr_t) {};
+  backtrace_simple(Symbols, 0, TakePc, Ignore, &Pc);
+  backtrace_pcinfo(Symbols, Pc, TakePlace, Ignore, nullptr);
+  backtrace_syminfo(Symbols, Pc, TakeSymbol, Ignore, nullptr);
+}
+
 bool CopyPath(char (&Target)[4096], const QString& Path) {
   const QByteArray Bytes = QFile::encodeName(Path);
   if (Bytes.isEmpty() || Bytes.size() >= static_cast<qsizetype>(sizeof Target)) return false;
@@ -328,14 +342,9 @@ void InstallCrashHandler(const TErrorLog& Log) {
   ModuleCount = 0;
   dl_iterate_phdr(NoteModule, nullptr);
   // The first look-up reads every loaded file's symbols and the outline of its debug
-  // information: do it now, not in the handler.
-  FrameCount = 0;
-  backtrace_simple(Symbols, 0, NoteFrame, Ignore, nullptr);
-  if (FrameCount > 0) {
-    PlaceCount = 0;
-    backtrace_pcinfo(Symbols, Frames[0], NotePlace, Ignore, nullptr);
-    backtrace_syminfo(Symbols, Frames[0], NoteSymbol, Ignore, nullptr);
-  }
+  // information (a tenth of a second and more where the system's debug files are installed):
+  // done beside the program's start rather than in the handler. The state is made for threads.
+  std::thread(ReadSymbols).detach();
 
   stack_t Stack{};
   Stack.ss_sp = AlternateStack;

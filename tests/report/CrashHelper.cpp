@@ -1,8 +1,10 @@
 // Started by the crash-report tests as a child process: it installs the crash handler and dies
 // of a fatal fault two calls deep, in functions that only the symbol table names (an unnamed
-// namespace; in optimised builds the abort lies in a .cold part).
-// Usage: crash_helper segv|abort PROGRAM_FOLDER DATA_FOLDER
+// namespace; in optimised builds the abort lies in a .cold part). By hand, "show" offers the
+// unseen report as the program's next start does (run it under a real display).
+// Usage: crash_helper segv|abort|show PROGRAM_FOLDER DATA_FOLDER
 
+#include <QApplication>
 #include <QString>
 #include <cstdint>
 #include <cstdio>
@@ -33,6 +35,14 @@ __attribute__((noinline)) int Crash(const std::string& Mode) {
 
 int main(int argc, char** argv) {
   if (argc != 4) return 2;
-  InstallCrashHandler(TErrorLog(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3])));
+  const TErrorLog Log(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+  if (std::string(argv[1]) == "show") {
+    QApplication App(argc, argv);
+    const QString Report = TakeUnseenCrashReport(Log);
+    if (Report.isEmpty()) return 1;
+    OfferCrashReport(nullptr, Report, Log.ChoosePath());
+    return 0;
+  }
+  InstallCrashHandler(Log);
   return Crash(argv[1]);
 }
