@@ -33,9 +33,9 @@
 namespace {
 
 // Everything the handler needs is ready before any fault. It allocates nothing itself and calls
-// only async-signal-safe functions: open, write, fstat, close, time, raise, and libbacktrace,
-// which is made for signal handlers (it takes its memory with mmap) and whose symbol tables and
-// debug information are loaded here beforehand.
+// only async-signal-safe system calls (open, write, fstat, close, time, signal masks) and
+// libbacktrace, which is made for signal handlers (it takes its memory with mmap, never malloc)
+// and has read the symbol tables and the outline of the debug information at the start.
 constexpr int FatalSignals[] = {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL};
 constexpr int MaxFrames = 64;
 constexpr int MaxInlined = 8;    // calls inlined into one frame, named one a line
