@@ -68,7 +68,7 @@ void TRaceRunner::StartBtnClick() {
 
 void TRaceRunner::ResetToStart() {
   FrameNumber = 1;
-  for (TPlayer* Player : Track->Players) Player->ResetToStart();
+  for (TPlayer* Player : Track->Players()) Player->ResetToStart();
 }
 
 void TRaceRunner::ProcessMessages() { MessagePump->ProcessMessages(); }
