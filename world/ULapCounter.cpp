@@ -3,6 +3,7 @@
 #include <cmath>
 #include <deque>
 
+#include "agents/UPlayer2D.h"
 #include "decision/UBase.h"
 #include "world/UTrack2D.h"
 
@@ -12,6 +13,13 @@ constexpr double MaxReach = 4096;
 // How far in front of and behind the line the road is sampled, pixels.
 constexpr double SideOffset = 3;
 }  // namespace
+
+void StartLineOf(const TPlayer2D& First, double& X, double& Y, double& Angle) {
+  const TState& S = *First.RealState;
+  X = S.Params[First.PosXIndex]->RoundedValue();
+  Y = S.Params[First.PosYIndex]->RoundedValue();
+  Angle = S.Params[First.AngleIndex]->RoundedValue();
+}
 
 void TLapCounter::Build(const TTrack2D& Track, double X, double Y, double Angle) {
   StartX = X;

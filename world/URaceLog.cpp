@@ -21,23 +21,15 @@ void TRaceLog::Begin(const TTrack2D& Track, double X, double Y, double Angle) {
   LineAngle = Angle;
 }
 
-// The start mark is the rounded value of each parameter, as Reset restores it.
-static void StartOf(const TPlayer2D& K, double& X, double& Y, double& Angle) {
-  const TState& S = *K.RealState;
-  X = S.Params[K.PosXIndex]->RoundedValue();
-  Y = S.Params[K.PosYIndex]->RoundedValue();
-  Angle = S.Params[K.AngleIndex]->RoundedValue();
-}
-
 void TRaceLog::BeginAt(const TTrack2D& Track, const TPlayer2D& First) {
   double X, Y, Angle;
-  StartOf(First, X, Y, Angle);
+  StartLineOf(First, X, Y, Angle);
   Begin(Track, X, Y, Angle);
 }
 
 bool TRaceLog::StartsAt(const TPlayer2D& First) const {
   double X, Y, Angle;
-  StartOf(First, X, Y, Angle);
+  StartLineOf(First, X, Y, Angle);
   return X == LineX && Y == LineY && Angle == LineAngle;
 }
 
