@@ -22,7 +22,9 @@ TReachableState ReachableState() {
   const double Drag = FrictionRange.Min * (TimeStepMs / DragStepMs);
   const double Gain = MaxPowerRange.Max * Step;
   const double Top = (std::sqrt(1 + 4 * DragPerSpeed * Gain / Drag) - 1) / (2 * DragPerSpeed);
-  const double Speed = 10 * Top;
+  // Twice that leaves room for bounces: a collision only shares speed between two karts, and
+  // karts driven much faster off the picture end in numbers that are not numbers.
+  const double Speed = 2 * Top;
   const double Moves = static_cast<double>(MaxMoveNumber);
   // A step scores its length, or racing the lap direction its progress round the road, which is
   // at most half the longest loop: one through every pixel of the largest circuit (io's

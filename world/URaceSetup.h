@@ -49,9 +49,9 @@ constexpr TSettingRange SizeRange{4, 40};  ///< pixels
 constexpr int64_t MaxMoveNumber = int64_t{1} << 40;
 
 /// The largest magnitudes a kart's state reaches in any race the ranges above allow, up to
-/// MaxMoveNumber moves; a scenario holding more is refused. The speed is ten times the fastest a
+/// MaxMoveNumber moves; a scenario holding more is refused. The speed is twice the fastest a
 /// kart drives on the road (strongest engine, least friction: about 452 px/s), which leaves room
-/// for bounces and slides; positions, headings and scores follow from it over every move.
+/// for bounces; positions, headings and scores follow from it over every move.
 struct TReachableState {
   double Speed;     ///< each velocity component, px/s
   double Position;  ///< each coordinate, px
