@@ -80,6 +80,8 @@ void TRaceLog::Record(const std::vector<TPlayer2D*>& List, int32_t Futures) {
     CountLaps(R, S.X, S.Y);
     FollowDirection(R, S.X, S.Y);
     if (R.WrongWay) R.WrongWaySeconds += StepSeconds;
+    R.Stall = S.Speed < StallSpeed ? R.Stall + StepSeconds : 0;
+    R.LongestStall = std::max(R.LongestStall, R.Stall);
     R.PrevX = S.X;
     R.PrevY = S.Y;
     R.History.push_back(S);

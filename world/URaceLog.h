@@ -39,6 +39,9 @@ struct TKartRecord {
   std::vector<int64_t> LapMoves;  ///< the move that ended each lap, counted from the start
   bool WrongWay = false;          ///< going backwards round the road over the last second
   double WrongWaySeconds = 0;     ///< simulated seconds driven marked wrong way, in all
+  /// The longest the kart has stood still (moves slower than StallSpeed), simulated seconds.
+  double LongestStall = 0;
+  double Stall = 0;  ///< the stand-still under way
   /// How far round the road the kart has come since it started, pixels: laps included, from the
   /// start line (a kart that started behind the line below 0). Unknown until on the road.
   double RaceDistance = 0;
@@ -64,6 +67,8 @@ struct TKartRecord {
 /// The race so far, kart by kart, in the order of the karts handed to Record.
 class TRaceLog {
  public:
+  /// A kart slower than this stands still, px/s.
+  static constexpr double StallSpeed = 2;
   /// Moves kept in each kart's History; 0 keeps every move.
   size_t HistoryLimit = 600;
   double StepSeconds = 0.1;
