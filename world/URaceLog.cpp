@@ -75,6 +75,7 @@ void TRaceLog::Record(const std::vector<TPlayer2D*>& List, int32_t Futures) {
     R.Distance += Step;
     R.OffRoadMoves += S.OffRoad;
     R.FutureSum += S.Futures;
+    R.FewestFutures = R.Moves == 1 ? S.Futures : std::min(R.FewestFutures, S.Futures);
     R.DistinctSum += S.Distinct;
     CountLaps(R, S.X, S.Y);
     FollowDirection(R, S.X, S.Y);

@@ -30,6 +30,7 @@ struct TKartRecord {
   double Distance = 0;  ///< pixels
   int64_t OffRoadMoves = 0;
   int64_t FutureSum = 0;
+  int32_t FewestFutures = 0;  ///< the fewest futures of any move
   int64_t DistinctSum = 0;
   int32_t Laps = 0;
   double LastLap = 0;  ///< simulated seconds; 0 before the first lap
