@@ -205,7 +205,9 @@ typename L::M Advance(const TRoadView& Road, const TKartLimits& C, TKartLanes<L>
   const D PowerPrev = L::Sel(OffTrack, Power1, V[lsPower]);
   const D Drag = (DragPerSpeed * VF + 1.0) * Fr;
   if (Notes) Notes->Drag = Drag;
-  const D KeptFwd = L::Max(1.0 - (TimeStepMs / DragStepMs) * Drag, Zero);
+  // The share of the forward part kept. Past -100 px/s the drag would turn into a push that
+  // speeds a kart rolling backwards up without end: at most all of it is kept.
+  const D KeptFwd = L::Min(L::Max(1.0 - (TimeStepMs / DragStepMs) * Drag, Zero), L::Dup(1.0));
 
   // Braking slows the forward part but never reverses it.
   const M Brake = L::Lt(Power, Zero);

@@ -105,6 +105,19 @@ TEST(KartStep, SidewaysSpeedIsWornAwayByTwentyPerSecond) {
   }
 }
 
+// Drag grows with the forward speed and would turn into a push past -100 px/s: a kart thrown
+// backwards faster than that must still slow down, never speed up until its speed is NaN.
+TEST(KartStep, DragNeverSpeedsUpAKartRollingBackwards) {
+  TKartWorld W(RoadColor, 400, 300, 0);
+  W.Kart.SetVelX(-150);
+  double Speed = 150;
+  for (int Step = 0; Step < 30; ++Step) {
+    W.Kart.Advance(100);
+    ASSERT_LE(std::fabs(W.Kart.VelX()), Speed) << "step " << Step;
+    Speed = std::fabs(W.Kart.VelX());
+  }
+}
+
 TEST(KartStep, BrakingTakesOffFourAndAHalfButNeverReverses) {
   struct TCase {
     double Before, After;
