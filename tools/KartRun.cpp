@@ -3,10 +3,10 @@
 // and at the end a summary per kart is printed.
 
 #include <unistd.h>
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
-#include <QGuiApplication>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -28,15 +28,15 @@
 
 #include "agents/UKart.h"
 #include "decision/UBase.h"
-#include "tools/UNativeNames.h"
-#include "tools/UOutputChecks.h"
-#include "tools/URunReport.h"
 #include "io/UAtomicFile.h"
 #include "io/UCircuitFile.h"
 #include "io/UDefaultCircuit.h"
 #include "io/UFrameFile.h"
 #include "io/UPicture.h"
 #include "io/UScenario.h"
+#include "tools/UNativeNames.h"
+#include "tools/UOutputChecks.h"
+#include "tools/URunReport.h"
 #include "world/URaceLog.h"
 #include "world/URaceSetup.h"
 #include "world/UThinkPool.h"
@@ -303,9 +303,10 @@ void CheckStandardOutput() {
 }  // namespace
 
 int main(int Argc, char** Argv) {
-  // Report pictures carry text, which needs fonts; no window is ever shown.
+  // Report pictures carry text, which needs fonts, and their charts Qt Widgets' graphics items;
+  // no window is ever shown.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication App(Argc, Argv);
+  QApplication App(Argc, Argv);
   QCoreApplication::setApplicationName("kartrun");
   // A file-size limit must fail the write (EFBIG), not kill the program half-way.
   std::signal(SIGXFSZ, SIG_IGN);
