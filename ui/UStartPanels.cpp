@@ -50,6 +50,25 @@ TManualMovePanel::TManualMovePanel(QWidget* Parent) : QGroupBox(Parent) {
           HANDLER(this, TManualMovePanel::SpeedButton6Click));
 }
 
+void TManualMovePanel::Press(int Button) {
+  switch (Button) {
+    case 1:
+      return SpeedButton1Click();
+    case 2:
+      return SpeedButton2Click();
+    case 3:
+      return SpeedButton3Click();
+    case 4:
+      return SpeedButton4Click();
+    case 5:
+      return SpeedButton5Click();
+    case 6:
+      return SpeedButton6Click();
+    default:
+      return;
+  }
+}
+
 TStartStopPanel::TStartStopPanel(QWidget* Parent) : QGroupBox(Parent) {
   QVBoxLayout* Box =
       SetUpGroup(*this, QStringLiteral("Start/Stop sim."), QStringLiteral("GroupStartStop"));
@@ -76,3 +95,9 @@ TStartStopPanel::TStartStopPanel(QWidget* Parent) : QGroupBox(Parent) {
 bool TStartStopPanel::IsRunning() const { return StartBtn->isChecked(); }
 
 void TStartStopPanel::Pause() { PauseBtn->setChecked(true); }
+
+void TStartStopPanel::Run() { StartBtn->click(); }
+
+void TStartStopPanel::Reset() { BtnReset->click(); }
+
+void TStartStopPanel::FocusRun() { StartBtn->setFocus(Qt::OtherFocusReason); }
