@@ -9,3 +9,6 @@ enum class TDebugLevel : int32_t {
   EndPoints = 2,   ///< also the end points of the futures and the listing of the options
   Collisions = 3,  ///< also the collision tests, mark by mark
 };
+
+/// From level Traces on, a future draws the piece of its trace of every this many sub-steps.
+inline constexpr int32_t TraceEverySubSteps = 5;

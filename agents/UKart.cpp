@@ -6,7 +6,6 @@
 #include <numbers>
 
 #include "agents/UKartPhysics.h"
-#include "world/UTrack2D.h"
 
 using namespace KartPhysics;
 
@@ -61,131 +60,105 @@ void TKart::UpdateShape() { BuildShape(OutlineFactors, 4); }
 
 TColor TKart::StateColor(TState& S) {
   // The decision the future started with lives on in the free parameters' IntValue.
-  if (S.Param(PushPowerIndex).RoundedValue() < HardBrake) return clBlack;
-  if (S.Param(PushTurnIndex).RoundedValue() > 0) return clRed;
-  return clBlue;
+  return KartStep::TraceColor<LaneMath::TPlain>(S.Param(PushPowerIndex).IntValue,
+                                                S.Param(PushTurnIndex).IntValue);
+}
+
+int32_t TKart::SlotParam(KartStep::TLaneSlot Slot) const {
+  using namespace KartStep;
+  switch (Slot) {
+    case lsDead:
+      return DeadIndex;
+    case lsPosX:
+      return PosXIndex;
+    case lsPosY:
+      return PosYIndex;
+    case lsAngle:
+      return AngleIndex;
+    case lsVelX:
+      return VelXIndex;
+    case lsVelY:
+      return VelYIndex;
+    case lsTurn:
+      return TurnIndex;
+    case lsPower:
+      return PowerIndex;
+    case lsCanRunOut:
+      return CanRunOutIndex;
+    case lsPushTurn:
+      return PushTurnIndex;
+    default:
+      return PushPowerIndex;
+  }
+}
+
+KartStep::TKartLimits TKart::Limits() const {
+  const TState& S = State();
+  const TStateParam& PTurn = *S.Params[TurnIndex];
+  const TStateParam& PPower = *S.Params[PowerIndex];
+  const TStateParam& PushT = *S.Params[PushTurnIndex];
+  const TStateParam& PushP = *S.Params[PushPowerIndex];
+  return {S.Params[SizeIndex]->Value,
+          PTurn.MinValue,
+          PTurn.MaxValue,
+          PPower.MinValue,
+          PPower.MaxValue,
+          PushT.MinValue,
+          PushT.MaxValue,
+          PushT.Precision,
+          PushP.MinValue,
+          PushP.MaxValue,
+          PushP.Precision};
 }
 
 void TKart::Advance(int32_t TimeStepMs) {
-  const TTrack2D& T = Track2D();
-  if (FollowRoadRules(TestOutline())) return;
-  const double Dt = TimeStepMs / 1000.0;
-  Steer(Dt);
-  Drive(T, TimeStepMs);
-  ScoreStep();
+  using namespace KartStep;
+  using LaneMath::TPlain;
+  const TRoad& R = Road();
+  UpdateShape();  // the outline of the pose as it stands
+  TState& St = State();
+  TKartLanes<TPlain> K;
+  for (int32_t Slot = 0; Slot < lsCount; ++Slot) {
+    const TStateParam& P = *St.Params[SlotParam(static_cast<TLaneSlot>(Slot))];
+    K.Value[Slot] = P.Value;
+    K.Prev[Slot] = P.PrevValue;
+  }
+  K.Score = St.Score;
+  K.ScoreFactor = St.ScoreFactor;
+  CosSin(Angle(), K.CosA, K.SinA);
+  for (int32_t I = 0; I < Corners; ++I) {
+    K.ShapeX[I] = Shape[I].x;
+    K.ShapeY[I] = Shape[I].y;
+  }
+
+  TStepNotes<TPlain> Notes;
+  const bool Stopped =
+      KartStep::Advance<TPlain>(R.View(), Limits(), K, TimeStepMs, Simulating, &Notes) != 0;
+
+  // Back into the state, as SetValue would have written each value.
+  for (int32_t Slot = 0; Slot < lsCount; ++Slot) {
+    TStateParam& P = *St.Params[SlotParam(static_cast<TLaneSlot>(Slot))];
+    if (!P.KeepPrevious) P.PrevValue = K.Prev[Slot];
+    P.Value = K.Value[Slot];
+    P.GridIndexValid = false;
+  }
+  St.Score = K.Score;
+  St.ScoreFactor = K.ScoreFactor;
+  OffTrack = Notes.OffTrack != 0;
+  if (Stopped) return;
+  SetInfoNumber(Notes.Drag);
   ShapeDirty = true;
-}
-
-bool TKart::FollowRoadRules(const TOutlineTest& Outline) {
-  // Off-road flag and "CanRunOut" are settled before the crash test.
-  TState& St = State();
-  OffTrack = !Outline.OnTrack;
-  if (!Simulating)
-    SetCanRunOut(OffTrack);
-  else if (!OffTrack)
-    SetCanRunOut(false);
-  if (!Outline.InBounds) St.Score = 0;
-  if (!(OffTrack && Simulating && !CanRunOut())) return false;
-
-  // A simulated future that leaves the road without leave to do so ends here.
-  if (!IsDead()) {
-    const double W = VelX() * VelX() + VelY() * VelY();
-    St.ScoreFactor *= std::min(std::max(W * W / CrashDivisor, CrashKeptMin), CrashKeptMax);
-    SetDead(true);
-  }
-  return true;
-}
-
-void TKart::Steer(double Dt) {
-  TState& St = State();
-  TStateParam& PTurn = *St.Params[TurnIndex];
-  TStateParam& PPower = *St.Params[PowerIndex];
-  PTurn.SetValue(PTurn.Value + St.Params[PushTurnIndex]->Value * Dt);
-  PPower.SetValue(PPower.Value + St.Params[PushPowerIndex]->Value * Dt);
-}
-
-void TKart::Drive(const TTrack2D& T, int32_t TimeStepMs) {
-  TState& St = State();
-  TStateParam& PPower = *St.Params[PowerIndex];
-  TStateParam& PAngle = *St.Params[AngleIndex];
-  TStateParam& PVelX = *St.Params[VelXIndex];
-  TStateParam& PVelY = *St.Params[VelYIndex];
-  TStateParam& PPosX = *St.Params[PosXIndex];
-  TStateParam& PPosY = *St.Params[PosYIndex];
-  const double Dt = TimeStepMs / 1000.0;
-  const double H = Dt * Dt / 2;
-
-  // Velocity split into the part along the heading and the part sideways.
-  const double A = PAngle.Value;
-  double CosA, SinA;
-  CosSin(A, CosA, SinA);  // the outline test has used them already
-  double VF = CosA * PVelX.Value + SinA * PVelY.Value;
-  double FX = CosA * VF, FY = SinA * VF;
-  double SX = PVelX.Value - FX, SY = PVelY.Value - FY;
-
-  double Fr = T.Friction, SFr = T.SideFriction;
-  if (OffTrack) {
-    Fr *= OffRoadFrictionFactor;
-    SFr /= OffRoadSideFrictionDivisor;
-    PPower.SetValue(std::min(PPower.Value, PPower.MaxValue / OffRoadPowerDivisor));
-  }
-
-  const double D = (DragPerSpeed * VF + 1) * Fr;
-  SetInfoNumber(D);
-  const double K = std::max(1 - (TimeStepMs / DragStepMs) * D, 0.0);
-
-  // Braking slows the forward part but never reverses it.
-  if (PPower.Value < 0) {
-    VF = std::max(
-        VF - std::fabs(PPower.Value / PPower.MinValue) * PPower.MaxValue * Dt * Fr * BrakeGain,
-        0.0);
-    FX = CosA * VF;
-    FY = SinA * VF;
-  }
-
-  // The sideways part loses a fixed amount per second until it is gone.
-  const double S = std::sqrt(SX * SX + SY * SY);
-  if (S > MinSlide) {
-    const double Kept = std::max(S - SlideLossPerSecond * Dt * SFr, 0.0) / S;
-    SX *= Kept;
-    SY *= Kept;
-  }
-
-  // Slow karts turn proportionally slower; reversing karts turn the other way.
-  const double Turn = St.Params[TurnIndex]->Value;
-  SetAngle(A + Turn * Dt * std::min(VF / FullTurnSpeed, 1.0));
-  const double A2 = PAngle.Value + Turn / 2;
-  const double P = std::max(PPower.Value, 0.0);
-  double CosA2, SinA2;
-  KartMath::SinCos(A2, CosA2, SinA2);
-  const double AX = CosA2 * P, AY = SinA2 * P;
-
-  PVelX.SetValue(FX * K + SX + Dt * AX);
-  PVelY.SetValue(FY * K + SY + Dt * AY);
-  PPosX.SetValue(PPosX.Value + PVelX.Value * Dt + AX * H);
-  PPosY.SetValue(PPosY.Value + PVelY.Value * Dt + AY * H);
-}
-
-void TKart::ScoreStep() {
-  // The distance of this step in fifths of the kart's size, almost nothing off the road.
-  TState& St = State();
-  const TStateParam& PPosX = *St.Params[PosXIndex];
-  const TStateParam& PPosY = *St.Params[PosYIndex];
-  const double DX = PPosX.Value - PPosX.PrevValue, DY = PPosY.Value - PPosY.PrevValue;
-  double G = ScorePerSize * std::sqrt(DX * DX + DY * DY) / St.Params[SizeIndex]->Value;
-  if (OffTrack) G /= OffRoadScoreDivisor;
-  St.AddScore(G);
 }
 
 void TKart::Draw() {
   if (!Track) return;
   TPlayer2D::Draw();
-  TPicture* Canvas = Track2D().Image;
-  if (!Canvas) return;
+  TPicture* Pic = Canvas();
+  if (!Pic) return;
 
-  DrawWheels(*Canvas);
-  DrawKnob(*Canvas);
-  if (UseBattery()) DrawBattery(*Canvas);
+  DrawWheels(*Pic);
+  DrawKnob(*Pic);
+  if (UseBattery()) DrawBattery(*Pic);
 }
 
 void TKart::DrawWheels(TPicture& Canvas) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "agents/UKartStep.h"
 #include "agents/UPlayer2D.h"
 
 /// The only concrete player. Its free parameters are "PushTurn" and "PushPower", the rates at
@@ -35,8 +36,14 @@ class TKart : public TPlayer2D {
   void Draw() override;
   /// Black for a future begun by hard braking, red for one begun steering right, else blue.
   TColor StateColor(TState& S) override;
-  /// One time step of the active state: physics, off-road and crash rules, score.
+  /// One time step of the active state: physics, off-road and crash rules, score
+  /// (KartStep::Advance at width 1).
   void Advance(int32_t TimeStepMs) override;
+
+  /// The index in the state of the parameter in lane slot Slot.
+  int32_t SlotParam(KartStep::TLaneSlot Slot) const;
+  /// The size, bounds and ranges the step reads, from the active state.
+  KartStep::TKartLimits Limits() const;
 
   double Turn() const { return State().Params[TurnIndex]->Value; }
   void SetTurn(double V) { State().Params[TurnIndex]->SetValue(V); }
@@ -59,17 +66,6 @@ class TKart : public TPlayer2D {
 
  private:
   void DefineOwnParams();
-
-  // The stages of Advance.
-  /// Settles OffTrack and "CanRunOut" from the outline; true when a simulated future leaving
-  /// the road without leave ends here (its weight cut, the kart dead).
-  bool FollowRoadRules(const TOutlineTest& Outline);
-  /// Steering and power follow their rates of change.
-  void Steer(double Dt);
-  /// Friction, braking, sideways slide, turning and the engine move the kart on.
-  void Drive(const TTrack2D& T, int32_t TimeStepMs);
-  /// The score of the step's distance.
-  void ScoreStep();
 
   // The parts of Draw, over the outline.
   void DrawWheels(TPicture& Canvas);

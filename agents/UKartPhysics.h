@@ -8,6 +8,9 @@
 
 namespace KartPhysics {
 
+/// Time steps are given in milliseconds.
+constexpr double MsPerSecond = 1000;
+
 /// Off the road friction is tripled, sideways friction halved and the power held to half the
 /// engine's limit.
 constexpr double OffRoadFrictionFactor = 3;

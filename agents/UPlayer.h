@@ -10,8 +10,8 @@
 #include "decision/UListOfFutures.h"
 #include "decision/UState.h"
 
+class TArena;
 class TPlayer2D;
-class TTrack;
 
 /// A player on a track. Owns its two states and its futures; knows its track, not owning it.
 class TPlayer : public TFuturesOwner {
@@ -32,7 +32,7 @@ class TPlayer : public TFuturesOwner {
   int32_t TargetFutures = 100;
   bool ShapeUnallocated = true;
   bool ShapeDirty = true;
-  TTrack* Track = nullptr;  ///< not owned
+  TArena* Track = nullptr;  ///< the track it is on; not owned
   std::unique_ptr<TListOfFutures> Futures;
   /// The current future's own random source; the track seeds it for every future it begins.
   TRandomStream FutureRandom;

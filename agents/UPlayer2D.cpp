@@ -5,14 +5,14 @@
 #include <cstdint>
 #include <numbers>
 
-#include "world/UTrack2D.h"
-
 namespace {
 
 // A nose on the heading and two rear corners at +-144 degrees, in units of pi.
 constexpr double OutlineFactors[3] = {0.0, 0.8, -0.8};
 
-int32_t Sign(int64_t X) { return (X > 0) - (X < 0); }
+bool InsideConvex(const TPoint& Q, const std::vector<TPoint>& P) {
+  return KartShape::InsideConvex(Q, P.data(), static_cast<int32_t>(P.size()));
+}
 
 }  // namespace
 
@@ -52,90 +52,63 @@ void TPlayer2D::BuildShape(const double* AngleFactors, int32_t Count) {
     const double Size = GetSize();
     const double X = PosX();
     const double Y = PosY();
-    // Each point is cos(A + t pi) * Size + X, rounded. The angle sum with the cos and sin of A
-    // (shared with the time step) and of each offset t pi (worked out once) gives those cosines
-    // to within a few ulps; a point that lands so near half-way between two pixels that such a
-    // difference could round it the other way is computed the direct way instead, so that the
-    // outline stays exactly what the direct formula gives.
-    bool Exact = false;
-    if (Count <= MaxOffsets) {
-      if (Count != OffsetCount || !std::equal(AngleFactors, AngleFactors + Count, OffsetFactor)) {
-        for (int32_t I = 0; I < Count; ++I) {
-          const double Offset = AngleFactors[I] * std::numbers::pi;
-          OffsetFactor[I] = AngleFactors[I];
-          KartMath::SinCos(Offset, OffsetCos[I], OffsetSin[I]);
-        }
-        OffsetCount = Count;
-      }
+    double RX[KartShape::TOutlineOffsets::MaxCorners], RY[KartShape::TOutlineOffsets::MaxCorners];
+    if (Count <= KartShape::TOutlineOffsets::MaxCorners) {
+      if (Count != Offsets.Count || !std::equal(AngleFactors, AngleFactors + Count, Offsets.Factor))
+        Offsets.Set(AngleFactors, Count);
       double CosA, SinA;
       CosSin(A, CosA, SinA);
-      // Generous bound on the difference: Size times a few ulps of the summed angle, plus a few
-      // ulps of the coordinate. NaN or infinity fails every test and goes the direct way.
-      const double Margin =
-          1e-13 * (std::fabs(Size) * (std::fabs(A) + 8) + std::max(std::fabs(X), std::fabs(Y)));
-      Exact = true;
+      KartShape::Outline<LaneMath::TPlain>(Offsets, Size, X, Y, A, CosA, SinA, RX, RY);
+      for (int32_t I = 0; I < Count; ++I)
+        Shape[I] = {static_cast<int32_t>(RX[I]), static_cast<int32_t>(RY[I])};
+    } else {
       for (int32_t I = 0; I < Count; ++I) {
-        const double VX = (CosA * OffsetCos[I] - SinA * OffsetSin[I]) * Size + X;
-        const double VY = (SinA * OffsetCos[I] + CosA * OffsetSin[I]) * Size + Y;
-        const bool Small = std::fabs(VX) < 0x1p30 && std::fabs(VY) < 0x1p30;
-        const int32_t RX = Small ? RoundEven(VX) : 0, RY = Small ? RoundEven(VY) : 0;
-        Exact = Exact && Small && 0.5 - std::fabs(VX - RX) > Margin &&
-                0.5 - std::fabs(VY - RY) > Margin;
-        Shape[I] = {RX, RY};
-      }
-    }
-    if (!Exact) {
-      for (int32_t I = 0; I < Count; ++I) {
-        const double Phi = A + AngleFactors[I] * std::numbers::pi;
-        double CosPhi, SinPhi;
-        KartMath::SinCos(Phi, CosPhi, SinPhi);
-        Shape[I] = {RoundEven(CosPhi * Size + X), RoundEven(SinPhi * Size + Y)};
+        KartShape::DirectCorner<LaneMath::TPlain>(AngleFactors[I], Size, X, Y, A, RX[0], RY[0]);
+        Shape[I] = {static_cast<int32_t>(RX[0]), static_cast<int32_t>(RY[0])};
       }
     }
   }
   ShapeDirty = false;
 }
 
-TTrack2D& TPlayer2D::TrackAs2D() const {
-  auto* T = dynamic_cast<TTrack2D*>(Track);
-  if (!T) throw EModelError("Player2D is not on a Track2D.");
-  return *T;
+const TRoad& TPlayer2D::Road() const {
+  const TRoad* R = Track ? Track->Road() : nullptr;
+  if (!R) throw EModelError("Player2D is not on a Track2D.");
+  return *R;
 }
 
 void TPlayer2D::Draw() {
   if (!Track) return;
   TPlayer::Draw();
   UpdateShape();
-  TPicture* Canvas = Track2D().Image;
-  if (!Canvas) return;
-  Canvas->SetPenColor(clBlack);
-  Canvas->SetBrushColor(Color);
-  Canvas->Polygon(Shape.data(), static_cast<int32_t>(Shape.size()));
+  TPicture* Pic = Canvas();
+  if (!Pic) return;
+  Pic->SetPenColor(clBlack);
+  Pic->SetBrushColor(Color);
+  Pic->Polygon(Shape.data(), static_cast<int32_t>(Shape.size()));
 }
 
 void TPlayer2D::DrawTrace() {
-  if (!Track) return;
-  TPicture* Canvas = Track2D().Image;
-  if (!Canvas) return;
+  TPicture* Pic = Canvas();
+  if (!Pic) return;
   // Only the piece of the last sub-step: the previous position is that of one Advance ago.
-  Canvas->SetPenColor(StateColor(State()));
-  Canvas->Line(RoundEven(PrevPosX()), RoundEven(PrevPosY()), RoundEven(PosX()), RoundEven(PosY()));
+  Pic->SetPenColor(StateColor(State()));
+  Pic->Line(RoundEven(PrevPosX()), RoundEven(PrevPosY()), RoundEven(PosX()), RoundEven(PosY()));
 }
 
 void TPlayer2D::DrawFuture(int32_t Index) {
-  if (!Track) return;
-  TPicture* Canvas = Track2D().Image;
-  if (!Canvas) return;
+  TPicture* Pic = Canvas();
+  if (!Pic) return;
   TState& F = Futures->Future(Index);
   // Futures are copies of this player's states, so the cached indexes hold there too.
   const int32_t X = RoundEven(F.Param(PosXIndex).Value);
   const int32_t Y = RoundEven(F.Param(PosYIndex).Value);
   int32_t R = RoundEven(std::sqrt(std::max(F.Score, 0.0)));
   if (R == 0) R = 1;
-  Canvas->SetPenColor(StateColor(F));
-  Canvas->SetBrushStyle(TBrushStyle::bsClear);
-  Canvas->Ellipse(SaturatingAdd(X, -R), SaturatingAdd(Y, -R), SaturatingAdd(X, R),
-                  SaturatingAdd(Y, R));
+  Pic->SetPenColor(StateColor(F));
+  Pic->SetBrushStyle(TBrushStyle::bsClear);
+  Pic->Ellipse(SaturatingAdd(X, -R), SaturatingAdd(Y, -R), SaturatingAdd(X, R),
+               SaturatingAdd(Y, R));
 }
 
 bool TPlayer2D::CollidesWith(TPlayer& AOther) {
@@ -146,7 +119,7 @@ bool TPlayer2D::CollidesWith(TPlayer& AOther) {
   Other.UpdateShape();
   if (DebugLevel == TDebugLevel::Collisions && Track) {
     Track->CleanImage();
-    if (Track2D().Image) return CollidesDrawn(Other);
+    if (Canvas()) return CollidesDrawn(Other);
   }
   for (const TPoint& Q : Shape)
     if (InsideConvex(Q, Other.Shape)) return true;
@@ -157,8 +130,8 @@ bool TPlayer2D::CollidesWith(TPlayer& AOther) {
 // handlers run there: once either player has left the track, neither is touched again. The
 // picture is there (the caller checked).
 bool TPlayer2D::CollidesDrawn(TPlayer2D& Other) {
-  TTrack* T = Track;
-  TPicture* Canvas = Track2D().Image;
+  TArena* T = Track;
+  TPicture* Canvas = T->Picture();
   Canvas->SetBrushStyle(TBrushStyle::bsClear);
   Canvas->SetPenWidth(2);
   Canvas->SetPenColor(Color);
@@ -184,26 +157,6 @@ bool TPlayer2D::CollidesDrawn(TPlayer2D& Other) {
     if (Inside) return true;
   }
   return false;
-}
-
-bool TPlayer2D::InsideConvex(const TPoint& Q, const std::vector<TPoint>& P) {
-  // A vertex is inside when every edge that decides puts it on the same side, whatever the
-  // winding. 64-bit products: far-off positions cannot wrap.
-  const int32_t N = static_cast<int32_t>(P.size());
-  int32_t First = 0;
-  for (int32_t J = 0; J < N; ++J) {
-    const TPoint& P0 = P[J];
-    const TPoint& P1 = P[J + 1 < N ? J + 1 : 0];  // no division in the innermost loop
-    const int64_t Ex = int64_t{P1.x} - P0.x;
-    const int64_t Ey = int64_t{P1.y} - P0.y;
-    const int32_t S = Sign((int64_t{Q.x} - P0.x) * Ey - (int64_t{Q.y} - P0.y) * Ex);
-    if (S == 0) continue;
-    if (First == 0)
-      First = S;
-    else if (S != First)
-      return false;
-  }
-  return true;
 }
 
 void TPlayer2D::SetPosition(double X, double Y, double AAngle) {
@@ -233,7 +186,7 @@ TPlayer2D* TPlayer2D::AsPlayer2D(TPlayer* Player) { return Player ? Player->AsPl
 
 TPlayer2D::TOutlineTest TPlayer2D::TestOutline() {
   UpdateShape();
-  const TTrack2D& T = Track2D();
+  const TRoad& T = Road();
   TOutlineTest Result{true, true};
   for (const TPoint& Q : Shape) {
     Result.InBounds = Result.InBounds && T.InBounds(Q.x, Q.y);

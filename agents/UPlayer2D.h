@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "agents/UArena.h"
+#include "agents/UOutline.h"
 #include "agents/UPlayer.h"
+#include "agents/URoad.h"
 #include "decision/USinCos.h"
-#include "world/UTrack2D.h"
 
 /// Adds "PosX", "PosY" (the macro parameters), "Angle", "VelX", "VelY" and a 3-point outline.
 /// Positions in pixels, x right and y down; angles in radians towards +y; speeds in px/s.
@@ -82,17 +84,13 @@ class TPlayer2D : public TPlayer {
   /// Player as a planar body, or null when it is not one.
   static TPlayer2D* AsPlayer2D(TPlayer* Player);
 
-  /// The track as a planar circuit, set by the circuit when it adds this player.
-  TTrack2D* Circuit = nullptr;
-
  protected:
   /// Recomputes Shape from the active state with the given angle factors (times pi).
   void BuildShape(const double* AngleFactors, int32_t Count);
-  /// The track as a planar circuit (the player must be on one to test its outline).
-  TTrack2D& Track2D() const {
-    if (Circuit && Track == Circuit) return *Circuit;
-    return TrackAs2D();
-  }
+  /// The road of the track (the player must be on a circuit to test its outline: raises).
+  const TRoad& Road() const;
+  /// The picture of the track to draw on, or null.
+  TPicture* Canvas() const { return Track ? Track->Picture() : nullptr; }
   /// cos and sin of angle A, worked out once per value of A: the outline and the kart's time
   /// step share those of "Angle".
   void CosSin(double A, double& Cos, double& Sin) {
@@ -111,16 +109,8 @@ class TPlayer2D : public TPlayer {
   uint64_t TrigAngleBits = 0;  // the angle +0, whose cos and sin are exactly 1 and +0
   double TrigCos = 1;
   double TrigSin = 0;
-  // cos and sin of the outline's angle offsets (factor times pi), for the angle sum.
-  static constexpr int32_t MaxOffsets = 8;
-  int32_t OffsetCount = 0;
-  double OffsetFactor[MaxOffsets] = {};
-  double OffsetCos[MaxOffsets] = {};
-  double OffsetSin[MaxOffsets] = {};
+  // The outline's angle offsets with their cos and sin, for the angle sum.
+  KartShape::TOutlineOffsets Offsets;
 
-  /// Track2D for a Track that no circuit set (or not a circuit at all: raises).
-  TTrack2D& TrackAs2D() const;
   bool CollidesDrawn(TPlayer2D& Other);
-  /// Whether Q lies inside the convex polygon P (its edges, either winding).
-  static bool InsideConvex(const TPoint& Q, const std::vector<TPoint>& P);
 };

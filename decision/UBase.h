@@ -1,11 +1,12 @@
 #pragma once
 // Helpers every part of the model shares: rounding, the random source, the error class.
 
-#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+
+#include "decision/ULanes.h"
 
 /// The one error class of the model; what() is the message shown to the user as it stands.
 class EModelError : public std::runtime_error {
@@ -16,29 +17,46 @@ class EModelError : public std::runtime_error {
 /// Nearest integer, an exact half to the even neighbour (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
 /// Every real-to-integer conversion of the program goes through here. Defined for every input:
 /// a result beyond the 32-bit range saturates to INT32_MIN or INT32_MAX (infinities too), and
-/// NaN gives 0.
-inline int32_t RoundEven(double X) {
-  // Everything in this range rounds to a value that fits; NaN fails both tests.
-  if (X >= -2147483648.5 && X < 2147483647.5) {
-#if FLT_EVAL_METHOD == 0
-    // Adding and taking away 1.5 * 2^52 leaves exactly the integer that the default rounding
-    // mode (nearest, ties to even) picks, without a library call; it runs several times per
-    // sub-step.
-    return static_cast<int32_t>((X + 0x1.8p52) - 0x1.8p52);
-#else
-    // The program never leaves the default rounding mode, so this rounds the same way.
-    return static_cast<int32_t>(std::nearbyint(X));
-#endif
-  }
-  if (X != X) return 0;
-  return X < 0 ? INT32_MIN : INT32_MAX;
-}
+/// NaN gives 0. Adding and taking away 1.5 * 2^52 leaves exactly the integer that the default
+/// rounding mode (nearest, ties to even) picks, without a library call; it runs several times
+/// per sub-step.
+inline int32_t RoundEven(double X) { return LaneMath::TPlain::Round1(X); }
+
+/// A parameter's value is kept (as a future's decision) and shown in thousandths.
+inline constexpr double ThousandthsPerUnit = 1000;
 
 /// A + B held to the 32-bit range, for pixel arithmetic on coordinates that RoundEven may have
 /// saturated (a kart far off the picture still draws without overflow).
 inline int32_t SaturatingAdd(int32_t A, int32_t B) {
   const int64_t Sum = int64_t{A} + B;
   return Sum < INT32_MIN ? INT32_MIN : Sum > INT32_MAX ? INT32_MAX : static_cast<int32_t>(Sum);
+}
+
+/// One draw of xoshiro256+ in every lane of L: the next uniform double in [0, 1) on a 2^-53
+/// grid from each lane's state S[0..3]. Every future's decisions come from here, at every width.
+template <class L>
+typename L::D NextUniform(typename L::U* S) {
+  using D = typename L::D;
+  using U = typename L::U;
+  const U Result = S[0] + S[3];
+  const U T = S[1] << 17;
+  S[2] ^= S[0];
+  S[3] ^= S[1];
+  S[1] ^= S[2];
+  S[0] ^= S[3];
+  S[2] ^= T;
+  S[3] = (S[3] << 45) | (S[3] >> 19);
+  // Result >> 11 has 53 bits: its two halves become doubles exactly by the 2^52 trick, and
+  // their sum is exact too (vector lanes have no conversion from 64-bit integers).
+  const U V = Result >> 11;
+  const U Exp = U{} + 0x4330000000000000ull;
+  const U HiBits = (V >> 32) | Exp, LoBits = (V & 0xFFFFFFFFull) | Exp;
+  D Hi, Lo;
+  __builtin_memcpy(&Hi, &HiBits, sizeof Hi);
+  __builtin_memcpy(&Lo, &LoBits, sizeof Lo);
+  Hi = Hi - 0x1p52;
+  Lo = Lo - 0x1p52;
+  return (Hi * 0x1p32 + Lo) * 0x1.0p-53;
 }
 
 /// A stream of uniform doubles in [0, 1) on a 2^-53 grid (xoshiro256+). The program's global
@@ -54,17 +72,7 @@ struct TRandomStream {
       Word = Mix(Seed);
     }
   }
-  double Next() {
-    const uint64_t Result = S[0] + S[3];
-    const uint64_t T = S[1] << 17;
-    S[2] ^= S[0];
-    S[3] ^= S[1];
-    S[1] ^= S[2];
-    S[0] ^= S[3];
-    S[2] ^= T;
-    S[3] = (S[3] << 45) | (S[3] >> 19);
-    return static_cast<double>(Result >> 11) * 0x1.0p-53;
-  }
+  double Next() { return NextUniform<LaneMath::TPlain>(S); }
   /// splitmix64's finaliser: every input bit reaches every output bit.
   static uint64_t Mix(uint64_t Z) {
     Z = (Z ^ (Z >> 30)) * 0xBF58476D1CE4E5B9ull;

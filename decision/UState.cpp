@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "decision/URandomDecision.h"
+
 namespace {
 
 std::string TrimUpper(const std::string& S) {
@@ -56,6 +58,41 @@ void TStateParam::Assign(const TStateParam& Source) {
   IntValue = Source.IntValue;
   // The cache is not copied, and it no longer describes the new Value: records are reused.
   GridIndexValid = false;
+}
+
+void TStateParam::Randomize(bool Extremes, TRandomStream& Random) {
+  using LaneMath::TPlain;
+  const double U = Random.Next();
+  if (!Extremes) {
+    SetValue(LaneMath::RandomValue<TPlain>(U, Precision));
+    return;
+  }
+  SetValue(LaneMath::ExtremeValue<TPlain>(U, MinValue, MaxValue, Precision));
+  Quantize();
+}
+
+namespace {
+
+/// The free parameters of a state as the one random decision writes them.
+struct TFreeParams {
+  std::vector<TStateParam*>& Params;
+  int32_t Count() const { return static_cast<int32_t>(Params.size()); }
+  double Min(int32_t I) const { return Params[I]->MinValue; }
+  double Max(int32_t I) const { return Params[I]->MaxValue; }
+  double Range(int32_t I) const { return Params[I]->Precision; }
+  void Set(int32_t I, int64_t Lanes, double X) {
+    if (Lanes) Params[I]->SetValue(X);
+  }
+  void Quantize(int32_t I, int64_t Lanes) {
+    if (Lanes) Params[I]->Quantize();
+  }
+};
+
+}  // namespace
+
+void TState::Randomize(bool Extremes, TRandomStream& Random) {
+  TFreeParams Free{FreeParams};
+  LaneMath::RandomDecision<LaneMath::TPlain>(Free, Random.S, Extremes ? -1 : 0, -1);
 }
 
 void TStateParam::ConvertToMacro() {

@@ -35,7 +35,7 @@ class TStateParam {
   std::string Name;  ///< trimmed, a..z upper-cased
   double Value = 0;
   double PrevValue = 0;  ///< Value before the last SetValue, unless KeepPrevious
-  int32_t IntValue = 0;  ///< RoundEven(Value * 1000) as of the last Quantize
+  int32_t IntValue = 0;  ///< Value in thousandths, rounded, as of the last Quantize
   TParamKind Kind = pkPlain;
   bool KeepPrevious = false;
   double MaxValue = 0;  ///< bounds apply only while MaxValue > MinValue
@@ -62,16 +62,14 @@ class TStateParam {
   }
   /// X clamped to the bounds while they apply (MaxValue > MinValue), else X itself.
   double WithinBounds(double X) const {
-    if (!(MaxValue > MinValue)) return X;
-    X = X < MinValue ? MinValue : X;
-    return X > MaxValue ? MaxValue : X;
+    return LaneMath::TPlain::WithinBounds(X, MinValue, MaxValue);
   }
 
   int32_t Quantize() {
-    IntValue = RoundEven(Value * 1000);
+    IntValue = RoundEven(Value * ThousandthsPerUnit);
     return IntValue;
   }
-  double RoundedValue() const { return IntValue / 1000.0; }
+  double RoundedValue() const { return IntValue / ThousandthsPerUnit; }
 
   /// RoundEven(Value / Precision), 0 when Precision is 0; cached until the next SetValue.
   int32_t GridIndex() {
@@ -101,28 +99,7 @@ class TStateParam {
   /// MinValue, MaxValue, +Precision, -Precision, then Quantize. Draws from the global source.
   void Randomize(bool Extremes) { Randomize(Extremes, KartRandom::Global); }
   /// The same, drawing from Random.
-  void Randomize(bool Extremes, TRandomStream& Random) {
-    const double U = Random.Next();
-    if (!Extremes) {
-      SetValue((2 * U - 1) * Precision);
-      return;
-    }
-    switch (static_cast<int>(std::floor(4 * U))) {
-      case 0:
-        SetValue(MinValue);
-        break;
-      case 1:
-        SetValue(MaxValue);
-        break;
-      case 2:
-        SetValue(Precision);
-        break;
-      default:
-        SetValue(-Precision);
-        break;
-    }
-    Quantize();
-  }
+  void Randomize(bool Extremes, TRandomStream& Random);
 
   /// Snaps Value to the centre of its grid cell; fails when Precision is 0.
   void ConvertToMacro();
@@ -181,15 +158,7 @@ class TState {
   /// Draws from the global source.
   void Randomize(bool Extremes) { Randomize(Extremes, KartRandom::Global); }
   /// The same, drawing from Random.
-  void Randomize(bool Extremes, TRandomStream& Random) {
-    if (FreeParams.empty()) return;
-    if (Extremes) {
-      const int32_t K = static_cast<int32_t>(std::floor(FreeParamCount() * Random.Next()));
-      FreeParams[K]->Randomize(true, Random);
-    } else {
-      for (TStateParam* P : FreeParams) P->Randomize(false, Random);
-    }
-  }
+  void Randomize(bool Extremes, TRandomStream& Random);
   void ResetScore() {
     Score = 0;
     TeamAvgScore = 0;

@@ -93,7 +93,7 @@ void TRaceRunner::WaitFor(qint64 Ms) {
 
 void TRaceRunner::ResetToStart() {
   FrameNumber = 1;
-  for (TPlayer* Player : Track->Players) Player->ResetToStart();
+  for (TPlayer* Player : Track->Players()) Player->ResetToStart();
 }
 
 void TRaceRunner::ProcessMessages() { MessagePump->ProcessMessages(); }

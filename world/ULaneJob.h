@@ -1,37 +1,26 @@
 #pragma once
-// What the kart's lane kernels need to imagine futures, and what they give back. Plain data
-// only: the kernels are built once per instruction set, and nothing they compile may be shared
-// with the rest of the program (the linker would keep any one of the copies).
+// What the kart's lane kernels need to imagine futures, and what they give back: plain data,
+// and the kart's step whose templates each kernel instantiates with its own types. The kernels
+// are built once per instruction set, and nothing they compile may be shared with the rest of
+// the program (the linker would keep any one of the copies).
 
 #include <cstdint>
 
-/// The kart's parameters that change during a future, in the order of TLaneEnd's arrays.
-enum TLaneSlot : int32_t {
-  lsDead,
-  lsPosX,
-  lsPosY,
-  lsAngle,
-  lsVelX,
-  lsVelY,
-  lsTurn,
-  lsPower,
-  lsCanRunOut,
-  lsPushTurn,
-  lsPushPower,
-  lsCount
-};
+#include "agents/UDebugLevel.h"
+#include "agents/UKartStep.h"
+#include "agents/UOutline.h"
+#include "agents/URoad.h"
 
-/// One kart as every future of a move starts it, with the settings its time step reads.
+using KartStep::TLaneSlot;
+using enum KartStep::TLaneSlot;
+
+/// One kart as every future of a move starts it, with the limits its time step reads.
 struct TLaneKart {
   double Value[lsCount];
   double Prev[lsCount];
   double PushTurnInt, PushPowerInt;  ///< IntValue of the two decisions
-  double Size;
-  /// Bounds of the bounded parameters (applied only while Max > Min, as SetValue does).
-  double TurnMin, TurnMax, PowerMin, PowerMax;
-  double PushTurnMin, PushTurnMax, PushTurnRange;
-  double PushPowerMin, PushPowerMax, PushPowerRange;
-  bool Trace;  ///< draws a trace every fifth sub-step
+  KartStep::TKartLimits Limits;
+  bool Trace;  ///< draws a piece of trace every TraceEverySubSteps sub-steps
 };
 
 /// Where a kart's future ended: its changed parameters and its scores.
@@ -53,14 +42,12 @@ struct TLaneTrace {
 struct TLaneJob {
   int32_t KartCount;
   const TLaneKart* Karts;
-  /// The road: 1 off the road at X * Height + Y, padded by 8 readable bytes at the end.
-  const uint8_t* OffMap;
-  int32_t Width, Height;
-  double Friction, SideFriction;
+  /// The road, its map padded by 8 readable bytes at the end.
+  TRoadView Road;
   bool Collisions;
   int32_t SubSteps, TimeStepMs;
-  /// cos and sin of the outline's four angle offsets, and the offsets (times pi).
-  double OutlineCos[4], OutlineSin[4], OutlineFactor[4];
+  /// The kart's outline: its corners' angle offsets.
+  KartShape::TOutlineOffsets Outline;
   /// Room for the kernel's lanes: LaneBytesPerKart + LaneXYBytes bytes per kart, 64-byte
   /// aligned.
   void* Scratch;
@@ -70,11 +57,8 @@ struct TLaneJob {
   /// Pass Pass has ended; Ends holds one record per kart, Traces the pieces it drew in order.
   void (*Finish)(void* Context, int32_t Pass, const TLaneEnd* Ends, const TLaneTrace* Traces,
                  int32_t TraceCount);
-  /// Whether any kart draws traces; the colours of a future begun braking harder than
-  /// HardBrake, turning right, and any other.
+  /// Whether any kart draws traces.
   bool AnyTrace;
-  uint32_t BrakeColor, RightColor, OtherColor;
-  double HardBrake;
   /// Room for pieces of trace per lane: LaneTraceCount(KartCount, SubSteps).
   int32_t TraceRoom;
   void* Context;
@@ -89,7 +73,7 @@ inline constexpr int32_t LaneBodyBytes = 192;
 inline constexpr int32_t LaneXYBytes = 2 * 64;
 /// Pieces of trace one pass draws at most.
 inline constexpr int32_t LaneTraceCount(int32_t KartCount, int32_t SubSteps) {
-  return KartCount * (SubSteps / 5);
+  return KartCount * (SubSteps / TraceEverySubSteps);
 }
 /// Bytes for the pairs of KartCount karts: a byte per pair, 8 more, then a bit per pair.
 inline constexpr int64_t LanePairBytes(int64_t KartCount) {

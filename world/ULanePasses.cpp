@@ -2,12 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <numbers>
 #include <typeinfo>
 
 #include "agents/UKart.h"
-#include "agents/UKartPhysics.h"
-#include "decision/USinCos.h"
 #include "world/UTrack2D.h"
 
 // One kernel per width, each in its own translation unit built for its instruction set.
@@ -22,38 +19,6 @@ KART_LANES(Avx2)
 KART_LANES(Avx512)
 #undef KART_LANES
 
-namespace {
-
-// A future's changing parameters, in the order of the lane slots.
-int32_t SlotParam(const TKart& K, int32_t Slot) {
-  switch (Slot) {
-    case lsDead:
-      return K.DeadIndex;
-    case lsPosX:
-      return K.PosXIndex;
-    case lsPosY:
-      return K.PosYIndex;
-    case lsAngle:
-      return K.AngleIndex;
-    case lsVelX:
-      return K.VelXIndex;
-    case lsVelY:
-      return K.VelYIndex;
-    case lsTurn:
-      return K.TurnIndex;
-    case lsPower:
-      return K.PowerIndex;
-    case lsCanRunOut:
-      return K.CanRunOutIndex;
-    case lsPushTurn:
-      return K.PushTurnIndex;
-    default:
-      return K.PushPowerIndex;
-  }
-}
-
-}  // namespace
-
 TLaneWorker::~TLaneWorker() = default;
 
 bool TLaneWorker::CanRun(const TTrack& Track) {
@@ -61,7 +26,7 @@ bool TLaneWorker::CanRun(const TTrack& Track) {
   const auto& T = static_cast<const TTrack2D&>(Track);
   // Indexes of the road must fit the kernels' 32 bits.
   if (static_cast<int64_t>(T.Width) * T.Height >= (int64_t{1} << 31)) return false;
-  for (const TPlayer* P : Track.Players) {
+  for (const TPlayer* P : Track.Players()) {
     // At debug level Collisions the window is let in during a pass: the plain passes keep it.
     if (typeid(*P) != typeid(TKart) || P->DebugLevel >= TDebugLevel::Collisions) return false;
     const auto& K = static_cast<const TKart&>(*P);
@@ -86,28 +51,14 @@ void TLaneWorker::Prepare(const TTrack2D& Track, const std::vector<TKart*>& AKar
     const TState& S = *K.RealState;
     TLaneKart& L = Karts[I];
     for (int32_t Slot = 0; Slot < lsCount; ++Slot) {
-      const int32_t Index = SlotParam(K, Slot);
+      const int32_t Index = K.SlotParam(static_cast<TLaneSlot>(Slot));
       SlotIndex[static_cast<size_t>(I) * lsCount + Slot] = Index;
       L.Value[Slot] = S.Params[Index]->Value;
       L.Prev[Slot] = S.Params[Index]->PrevValue;
     }
-    const TStateParam& PushTurn = *S.Params[K.PushTurnIndex];
-    const TStateParam& PushPower = *S.Params[K.PushPowerIndex];
-    const TStateParam& Turn = *S.Params[K.TurnIndex];
-    const TStateParam& Power = *S.Params[K.PowerIndex];
-    L.PushTurnInt = PushTurn.IntValue;
-    L.PushPowerInt = PushPower.IntValue;
-    L.Size = S.Params[K.SizeIndex]->Value;
-    L.TurnMin = Turn.MinValue;
-    L.TurnMax = Turn.MaxValue;
-    L.PowerMin = Power.MinValue;
-    L.PowerMax = Power.MaxValue;
-    L.PushTurnMin = PushTurn.MinValue;
-    L.PushTurnMax = PushTurn.MaxValue;
-    L.PushTurnRange = PushTurn.Precision;
-    L.PushPowerMin = PushPower.MinValue;
-    L.PushPowerMax = PushPower.MaxValue;
-    L.PushPowerRange = PushPower.Precision;
+    L.PushTurnInt = S.Params[K.PushTurnIndex]->IntValue;
+    L.PushPowerInt = S.Params[K.PushPowerIndex]->IntValue;
+    L.Limits = K.Limits();
     L.Trace = ACanvas && K.DebugLevel >= TDebugLevel::Traces;
     // As BeginFuture starts a future: the real state without its score.
     Records[I]->CopyFrom(S);
@@ -132,27 +83,16 @@ void TLaneWorker::Prepare(const TTrack2D& Track, const std::vector<TKart*>& AKar
   Job = {};
   Job.KartCount = N;
   Job.Karts = Karts.data();
-  Job.OffMap = Map.data();
-  Job.Width = Track.Width;
-  Job.Height = Track.Height;
-  Job.Friction = Track.Friction;
-  Job.SideFriction = Track.SideFriction;
+  Job.Road = Track.View();
+  Job.Road.OffMap = Map.data();
   Job.Collisions = Track.Collisions;
   Job.SubSteps = SubSteps;
   Job.TimeStepMs = TimeStepMs;
-  for (int32_t I = 0; I < 4; ++I) {
-    Job.OutlineFactor[I] = TKart::OutlineFactors[I];
-    KartMath::SinCos(TKart::OutlineFactors[I] * std::numbers::pi, Job.OutlineCos[I],
-                     Job.OutlineSin[I]);
-  }
+  Job.Outline.Set(TKart::OutlineFactors, KartStep::Corners);
   Job.Scratch = Scratch.get();
   Canvas = ACanvas;
   Job.AnyTrace = false;
   for (const TLaneKart& L : Karts) Job.AnyTrace = Job.AnyTrace || L.Trace;
-  Job.BrakeColor = clBlack;
-  Job.RightColor = clRed;
-  Job.OtherColor = clBlue;
-  Job.HardBrake = KartPhysics::HardBrake;
   Job.TraceRoom = Job.AnyTrace ? LaneTraceCount(N, SubSteps) : 0;
   Traces.resize(static_cast<size_t>(Job.TraceRoom) * 8);
   Job.Claim = &TLaneWorker::Claim;

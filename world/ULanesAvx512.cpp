@@ -1,14 +1,27 @@
-// The kart's lane kernel, 8 lanes wide, built for AVX-512.
+// The kart's lane kernel, 8 lanes wide, built for AVX-512 (F and DQ).
 
-#define KART_LANES_W 8
 #include <immintrin.h>
 
 #include <cstdint>
 
-#include "decision/USinCos.h"
+#include "agents/UPairPush.h"
 #include "world/ULaneJob.h"
 
 namespace KartLanesAvx512 {
-constexpr int W = KART_LANES_W;
+namespace {
+
+struct TRegs : LaneMath::TVectorTypes<8> {
+  static uint32_t BitsOf(M Mask) {
+    return static_cast<uint32_t>(_mm512_movepi64_mask((__m512i)Mask));
+  }
+  static D Sqrt(D X) {
+    return (D)_mm512_maskz_sqrt_pd(0xFF, (__m512d)X);
+  }  // the unmasked form warns
+  static M Bytes(const uint8_t* Map, M Index) {
+    return (M)_mm512_mask_i64gather_epi64(_mm512_setzero_si512(), 0xFF, (__m512i)Index, Map, 1);
+  }
+};
+
+}  // namespace
 #include "world/ULaneKernel.inc"
 }  // namespace KartLanesAvx512

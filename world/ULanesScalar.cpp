@@ -1,14 +1,19 @@
 // The kart's lane kernel, 1 lane wide.
 
-#define KART_LANES_W 1
-#include <immintrin.h>
-
 #include <cstdint>
 
-#include "decision/USinCos.h"
+#include "agents/UPairPush.h"
 #include "world/ULaneJob.h"
 
 namespace KartLanesScalar {
-constexpr int W = KART_LANES_W;
+namespace {
+
+struct TRegs : LaneMath::TVectorTypes<1> {
+  static uint32_t BitsOf(M Mask) { return Mask != 0; }
+  static D Sqrt(D X) { return __builtin_sqrt(X); }
+  static M Bytes(const uint8_t* Map, M Index) { return Map[Index]; }
+};
+
+}  // namespace
 #include "world/ULaneKernel.inc"
 }  // namespace KartLanesScalar

@@ -15,7 +15,7 @@
 TPassWorkers::~TPassWorkers() = default;
 
 bool TPassWorkers::CanRun() const {
-  for (const TPlayer* P : Owner.Players)
+  for (const TPlayer* P : Owner.Players())
     if (P->DebugLevel == TDebugLevel::Collisions || !P->CanThinkOnCopies()) return false;
   return Owner.CanThinkOnCopies();
 }
@@ -26,12 +26,12 @@ void TPassWorkers::Rebuild(TWorld& W) {
   W.Track = Owner.NewThinkingCopy();
   W.Players.clear();
   W.Stores.clear();
-  for (TPlayer* P : Owner.Players) {
+  for (TPlayer* P : Owner.Players()) {
     W.Players.push_back(P->NewThinkingCopy());
     W.Track->AddPlayer(*W.Players.back());
     W.Stores.push_back(std::make_unique<TFutureStore>());
   }
-  W.ClassMap.resize(Owner.Players.size());
+  W.ClassMap.resize(Owner.Players().size());
   KartRandom::Global = Saved;
 }
 
@@ -39,12 +39,12 @@ void TPassWorkers::Prepare(int32_t Threads) {
   const int32_t N = Owner.PlayerCount();
   bool Same = static_cast<int32_t>(CopiedFrom.size()) == N;
   for (int32_t I = 0; Same && I < N; ++I)
-    Same = CopiedFrom[I] == Owner.Players[I] && *CopiedTypes[I] == typeid(*Owner.Players[I]);
+    Same = CopiedFrom[I] == Owner.Players()[I] && *CopiedTypes[I] == typeid(*Owner.Players()[I]);
   if (!Same) {
     Worlds.clear();
-    CopiedFrom.assign(Owner.Players.begin(), Owner.Players.end());
+    CopiedFrom.assign(Owner.Players().begin(), Owner.Players().end());
     CopiedTypes.clear();
-    for (TPlayer* P : Owner.Players) CopiedTypes.push_back(&typeid(*P));
+    for (TPlayer* P : Owner.Players()) CopiedTypes.push_back(&typeid(*P));
   }
   while (static_cast<int32_t>(Worlds.size()) < Threads) {
     Worlds.push_back(std::make_unique<TWorld>());
@@ -52,7 +52,7 @@ void TPassWorkers::Prepare(int32_t Threads) {
   }
   TPicture* Picture = Owner.Picture();
   bool Traces = false;
-  for (TPlayer* P : Owner.Players) Traces = Traces || P->DebugLevel >= TDebugLevel::Traces;
+  for (TPlayer* P : Owner.Players()) Traces = Traces || P->DebugLevel >= TDebugLevel::Traces;
   for (int32_t T = 0; T < Threads; ++T) {
     TWorld& W = *Worlds[T];
     W.Canvas.Source = Picture;
@@ -65,7 +65,7 @@ void TPassWorkers::Prepare(int32_t Threads) {
     W.Track->Seconds = Owner.Seconds;
     W.Track->Seed = Owner.Seed;
     W.Track->MoveNumber = Owner.MoveNumber;
-    for (int32_t I = 0; I < N; ++I) W.Players[I]->CopyForThinking(*Owner.Players[I]);
+    for (int32_t I = 0; I < N; ++I) W.Players[I]->CopyForThinking(*Owner.Players()[I]);
   }
 }
 
@@ -88,7 +88,7 @@ int32_t TPassWorkers::Imagine(int32_t Threads, bool Fixed, int32_t Target, int32
   const bool InLanes = TLaneWorker::CanRun(Owner);
   const TSimd Width = InLanes ? ResolveSimd(Owner.Simd) : TSimd::Scalar;
   bool Traces = false;
-  for (TPlayer* P : Owner.Players) Traces = Traces || P->DebugLevel >= TDebugLevel::Traces;
+  for (TPlayer* P : Owner.Players()) Traces = Traces || P->DebugLevel >= TDebugLevel::Traces;
   Traces = Traces && Owner.Picture();
   // The time held for drawing traces goes back to thinking as soon as nobody draws them.
   if (!Traces) ReplayMsPerPass = 0;
@@ -98,7 +98,7 @@ int32_t TPassWorkers::Imagine(int32_t Threads, bool Fixed, int32_t Target, int32
   bool ClassesOnly = false;
   if (InLanes) {
     std::vector<TKart*> Karts;
-    for (TPlayer* P : Owner.Players) Karts.push_back(static_cast<TKart*>(P));
+    for (TPlayer* P : Owner.Players()) Karts.push_back(static_cast<TKart*>(P));
     ClassesOnly = !Traces && !Owner.TeamScore && !Owner.FuturesImagined;
     for (int32_t T = 0; T < Threads; ++T) {
       TWorld& W = *Worlds[T];
@@ -186,7 +186,7 @@ void TPassWorkers::Collect(int32_t Passes) {
     TWorld& W = *Worlds[At.World];
     for (int32_t I = 0; I < N; ++I) {
       TFutureStore& From = *W.Stores[I];
-      TFutureStore& Into = Owner.Players[I]->Futures->FutureStore();
+      TFutureStore& Into = Owner.Players()[I]->Futures->FutureStore();
       int32_t& Class = W.ClassMap[I][From.ClassOf(At.Index)];
       if (Class < 0)
         Class = Into.AddSnapped(From.Future(At.Index));
@@ -230,7 +230,7 @@ void TPassWorkers::CollectClasses() {
     }
     std::sort(Classes.begin(), Classes.end(),
               [](const TClass& A, const TClass& B) { return A.FirstPass < B.FirstPass; });
-    TFutureStore& Into = Owner.Players[I]->Futures->FutureStore();
+    TFutureStore& Into = Owner.Players()[I]->Futures->FutureStore();
     Sums.clear();
     for (const TClass& C : Classes) {
       TFutureStore& From = *Worlds[C.World]->Stores[I];

@@ -38,38 +38,38 @@ int64_t TTrack::NowMs() const { return static_cast<int64_t>(std::floor(ClockMs()
 
 TPlayer& TTrack::GetPlayer(int32_t Index) const {
   if (Index < 0 || Index >= PlayerCount()) RaiseListIndexError(Index);
-  return *Players[Index];
+  return *PlayerList[Index];
 }
 
 bool TTrack::HasPlayer(const TPlayer* Player) const {
-  return std::find(Players.begin(), Players.end(), Player) != Players.end();
+  return std::find(PlayerList.begin(), PlayerList.end(), Player) != PlayerList.end();
 }
 
 void TTrack::AddPlayer(TPlayer& Player) {
   if (HasPlayer(&Player)) return;
-  Players.push_back(&Player);
+  PlayerList.push_back(&Player);
   Player.Track = this;
   PlayersChanged();
 }
 
 void TTrack::RemovePlayer(TPlayer* Player, bool FreeIt) {
-  const auto It = std::find(Players.begin(), Players.end(), Player);
-  if (It == Players.end()) return;
+  const auto It = std::find(PlayerList.begin(), PlayerList.end(), Player);
+  if (It == PlayerList.end()) return;
   if (FreeIt) delete Player;
-  Players.erase(It);
+  PlayerList.erase(It);
   PlayersChanged();
 }
 
 void TTrack::Redraw() {
   if (!KeepTrails) CleanImage();
-  for (int32_t I = 0; I < PlayerCount(); ++I) Players[I]->Draw();
+  for (int32_t I = 0; I < PlayerCount(); ++I) PlayerList[I]->Draw();
 }
 
 void TTrack::ThinkAndMove(int32_t TimeBudgetMs, int32_t TimeStepMs) {
   if (TimeStepMs <= 0) throw EModelError("ThinkAndMove: the time step must be positive.");
   const int32_t SubSteps = std::max(2, RoundEven(Seconds * 1000.0 / TimeStepMs));
   ++MoveNumber;  // counted before anything can fail or let the window in
-  for (int32_t I = 0; I < PlayerCount(); ++I) Players[I]->ClearFutures();
+  for (int32_t I = 0; I < PlayerCount(); ++I) PlayerList[I]->ClearFutures();
   if (DebugMemo) DebugMemo->Clear();
 
   LastLaneSubSteps = 0;
@@ -99,7 +99,7 @@ int32_t TTrack::ImagineFutures(int32_t TimeBudgetMs, int32_t TimeStepMs, int32_t
     bool Armed = true;
     ~TRealModeGuard() {
       if (Armed)
-        for (TPlayer* P : Track.Players) P->AbandonFuture();
+        for (TPlayer* P : Track.Players()) P->AbandonFuture();
     }
   } Guard{*this};
 
@@ -125,19 +125,19 @@ int32_t TTrack::ImagineFutures(int32_t TimeBudgetMs, int32_t TimeStepMs, int32_t
 
 void TTrack::RunPass(int32_t Pass, int32_t SubSteps, int32_t TimeStepMs) {
   SimulatePass(Pass, SubSteps, TimeStepMs);
-  for (int32_t I = 0; I < PlayerCount(); ++I) Players[I]->EndFuture();
+  for (int32_t I = 0; I < PlayerCount(); ++I) PlayerList[I]->EndFuture();
 }
 
 void TTrack::SimulatePass(int32_t Pass, int32_t SubSteps, int32_t TimeStepMs) {
   const int64_t Move = MoveNumber - 1;
   for (int32_t I = 0; I < PlayerCount(); ++I) {
-    Players[I]->FutureRandom.Seed(FutureSeed(Seed, Move, I, Pass));
-    Players[I]->BeginFuture();
+    PlayerList[I]->FutureRandom.Seed(FutureSeed(Seed, Move, I, Pass));
+    PlayerList[I]->BeginFuture();
   }
   for (int32_t M = 1; M <= SubSteps; ++M) {
-    const bool TraceStep = M % 5 == 0;
+    const bool TraceStep = M % TraceEverySubSteps == 0;
     for (int32_t I = 0; I < PlayerCount(); ++I) {
-      TPlayer& P = *Players[I];
+      TPlayer& P = *PlayerList[I];
       P.Decide();
       P.Advance(TimeStepMs);
       if (TraceStep && P.DebugLevel >= TDebugLevel::Traces) P.DrawTrace();
@@ -149,12 +149,13 @@ void TTrack::SimulatePass(int32_t Pass, int32_t SubSteps, int32_t TimeStepMs) {
 void TTrack::ShareTeamScores() {
   if (PlayerCount() == 0) return;
   // Futures with the same index were simulated in the same pass.
-  const int32_t N = Players[0]->Futures->Count();
+  const int32_t N = PlayerList[0]->Futures->Count();
   for (int32_t R = 0; R < N; ++R) {
     double Sum = 0;
-    for (int32_t I = 0; I < PlayerCount(); ++I) Sum += Players[I]->Futures->FutureScore(R);
+    for (int32_t I = 0; I < PlayerCount(); ++I) Sum += PlayerList[I]->Futures->FutureScore(R);
     const double Avg = Sum / PlayerCount();
-    for (int32_t I = 0; I < PlayerCount(); ++I) Players[I]->Futures->SetFutureTeamAvgScore(R, Avg);
+    for (int32_t I = 0; I < PlayerCount(); ++I)
+      PlayerList[I]->Futures->SetFutureTeamAvgScore(R, Avg);
   }
 }
 
@@ -162,7 +163,7 @@ void TTrack::MoveForReal(int32_t TimeStepMs, int32_t Passes) {
   // A later player decides after the earlier ones have moved, but only from futures simulated
   // before anyone moved.
   for (int32_t I = 0; I < PlayerCount(); ++I) {
-    TPlayer& P = *Players[I];
+    TPlayer& P = *PlayerList[I];
     P.DecideFromFutures();
     if (P.DebugLevel >= TDebugLevel::EndPoints) P.DrawFutures();
     P.Advance(TimeStepMs);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "agents/UArena.h"
 #include "world/UPlatform.h"
 #include "world/USimd.h"
 
@@ -14,13 +15,12 @@ class TPassWorkers;
 
 /// Holds the players (not owning them) and runs ThinkAndMove. Abstract: the circuit supplies
 /// collision handling and the clean picture.
-class TTrack {
+class TTrack : public TArena {
  public:
   int32_t Seconds = 10;             ///< length of every simulated future, seconds
   bool KeepTrails = false;          ///< Redraw does not clean the picture first
   bool TeamScore = false;           ///< futures weighed by the mean over all players; 500 minimum
   bool Collisions = false;          ///< ResolveCollisions after every sub-step and the real moves
-  std::vector<TPlayer*> Players;    ///< in the order added; not owned
   TDebugText* DebugMemo = nullptr;  ///< not owned; may be absent
   TMessagePump* MessagePump = nullptr;  ///< not owned; may be absent
   TClock* Clock = nullptr;              ///< not owned; absent, the steady clock times the budget
@@ -54,7 +54,7 @@ class TTrack {
 
   // Virtual operations, in slot order.
   virtual void ResolveCollisions() = 0;
-  virtual void CleanImage() = 0;
+  void CleanImage() override = 0;
 
   // Thinking on several threads: a copy of the circuit for each worker.
   /// Whether NewThinkingCopy gives a copy; without one the passes stay on one thread.
@@ -64,12 +64,16 @@ class TTrack {
   /// Makes Copy's circuit this one's; what the passes draw goes to Canvas (may be absent).
   virtual void CopyCircuitTo(TTrack& /*Copy*/, TPicture* /*Canvas*/) const {}
   /// The picture the players draw on, or null.
-  virtual TPicture* Picture() const { return nullptr; }
+  TPicture* Picture() const override { return nullptr; }
+  /// The road, or null on a track that is no circuit picture.
+  const TRoad* Road() const override { return nullptr; }
 
-  int32_t PlayerCount() const { return static_cast<int32_t>(Players.size()); }
+  /// The players in the order added; not owned.
+  const std::vector<TPlayer*>& Players() const { return PlayerList; }
+  int32_t PlayerCount() const { return static_cast<int32_t>(PlayerList.size()); }
   TPlayer& GetPlayer(int32_t Index) const;
   /// Whether Player is on the list; compares addresses only, so a destroyed player may be asked.
-  bool HasPlayer(const TPlayer* Player) const;
+  bool HasPlayer(const TPlayer* Player) const override;
   /// Appends the player and sets its Track, unless it is already on the list.
   void AddPlayer(TPlayer& Player);
   /// Takes the player off the list; FreeIt destroys it first. Unknown players: nothing.
@@ -89,9 +93,9 @@ class TTrack {
   /// decisions and time steps. The passes of a worker's copy run through here.
   void SimulatePass(int32_t Pass, int32_t SubSteps, int32_t TimeStepMs);
   /// Cleans the picture (unless KeepTrails) and draws every player.
-  void Redraw();
+  void Redraw() override;
   /// Lets the desktop process its pending messages, when there is one.
-  void ProcessMessages() {
+  void ProcessMessages() override {
     if (MessagePump) MessagePump->ProcessMessages();
   }
   /// The budget's clock, milliseconds: Clock, or the steady clock. Any thread may read it.
@@ -114,6 +118,7 @@ class TTrack {
   virtual void PlayersChanged() {}
 
  private:
+  std::vector<TPlayer*> PlayerList;
   std::unique_ptr<TPassWorkers> Workers;  ///< made at the first move that can use them
 
  private:

@@ -3,18 +3,38 @@
 #include <algorithm>
 #include <cmath>
 
+#include "agents/UPairPush.h"
 #include "agents/UPlayer2D.h"
 #include "decision/UBase.h"
 #include "decision/USinCos.h"
 
 namespace {
 
-// How colliding planar players bounce (pixels, px/s).
-constexpr double BounceShare = 0.45;  ///< of the closing speed taken from each, along the normal
-constexpr double HitScoreKept = 0.8;  ///< most of a simulated future's weight kept after a hit
-constexpr double HitSpeedFatal = 30;  ///< closing speed from which a hit keeps no weight
-constexpr double PushPx = 2;          ///< each push apart, per player
-constexpr int32_t MaxPushes = 4;      ///< pushes at most per collision
+/// Two players of the collision pass as the pair push sees them. At debug level Collisions the
+/// tests let the window's handlers run, which may take either player off the list (and destroy
+/// it): Listed then ends the pass without touching them.
+struct TPlayerPair {
+  TTrack2D& Track;
+  TPlayer2D* P[2];
+  bool Drawn;
+  bool Hits(int32_t Which) { return P[Which]->CollidesWith(*P[1 - Which]); }
+  bool Listed() const { return !Drawn || (Track.HasPlayer(P[0]) && Track.HasPlayer(P[1])); }
+  double X(int32_t W) const { return P[W]->PosX(); }
+  double Y(int32_t W) const { return P[W]->PosY(); }
+  double VX(int32_t W) const { return P[W]->VelX(); }
+  double VY(int32_t W) const { return P[W]->VelY(); }
+  void SetVel(int32_t W, double AVX, double AVY) {
+    P[W]->SetVelX(AVX);
+    P[W]->SetVelY(AVY);
+  }
+  void Heading(double& Cos, double& Sin) const { KartMath::SinCos(P[0]->Angle(), Cos, Sin); }
+  void Weigh(double F) {
+    if (!P[0]->Simulating) return;
+    P[0]->State().ScoreFactor *= F;
+    P[1]->State().ScoreFactor *= F;
+  }
+  void MoveBy(int32_t W, double DX, double DY) { P[W]->MoveBy(false, true, DX, DY, 0); }
+};
 
 }  // namespace
 
@@ -70,17 +90,7 @@ TPlayer2D& TTrack2D::GetPlayer2D(int32_t Index) const {
 
 void TTrack2D::PlayersChanged() {
   Planar.clear();
-  for (TPlayer* P : Players) {
-    TPlayer2D* P2D = TPlayer2D::AsPlayer2D(P);
-    if (P2D) P2D->Circuit = this;
-    Planar.push_back(P2D);
-  }
-}
-
-TPlayer2D& TTrack2D::PlanarAt(int32_t Index) const {
-  // Players is open to everyone: an entry changed behind AddPlayer's back is cast afresh.
-  TPlayer2D* P = static_cast<size_t>(Index) < Planar.size() ? Planar[Index] : nullptr;
-  return P && P == Players[Index] ? *P : GetPlayer2D(Index);
+  for (TPlayer* P : Players()) Planar.push_back(TPlayer2D::AsPlayer2D(P));
 }
 
 void TTrack2D::ResolveCollisions() {
@@ -88,10 +98,9 @@ void TTrack2D::ResolveCollisions() {
   // let the window's handlers run, which may move any player: those keep the pairwise loop.
   const int32_t N = PlayerCount();
   if (N < 2) return;
-  bool Sorted = static_cast<int32_t>(Planar.size()) == N;
+  bool Sorted = true;
   for (int32_t I = 0; Sorted && I < N; ++I)
-    Sorted =
-        Planar[I] && Planar[I] == Players[I] && Planar[I]->DebugLevel != TDebugLevel::Collisions;
+    Sorted = Planar[I] && Planar[I]->DebugLevel != TDebugLevel::Collisions;
   if (!Sorted || !Broad.Start(Planar)) return ResolveAllPairs(0, 1);
   int32_t I = -1, J = -1;
   while (Broad.Next(I, J)) {
@@ -105,9 +114,8 @@ void TTrack2D::ResolveAllPairs(int32_t I0, int32_t J0) {
     for (int32_t J = I == I0 ? J0 : I + 1; J < PlayerCount(); ++J) {
       TPlayer2D& A = PlanarAt(I);
       TPlayer2D& B = PlanarAt(J);
-      // Boxes that only touch still go on to the outline test.
-      if (B.Right() < A.Left() || B.Left() > A.Right() || B.Bottom() < A.Top() ||
-          B.Top() > A.Bottom())
+      if (!KartCollision::BoxesTouch<TTrack2D>(A.PosX(), A.PosY(), A.GetSize(), B.PosX(), B.PosY(),
+                                               B.GetSize()))
         continue;
       if (!Separate(A, B)) return;
     }
@@ -115,48 +123,8 @@ void TTrack2D::ResolveAllPairs(int32_t I0, int32_t J0) {
 }
 
 bool TTrack2D::Separate(TPlayer2D& A, TPlayer2D& B) {
-  // At debug level Collisions the tests let the window's handlers run, which may take either
-  // player off the list (and destroy it): then the pass ends without touching them.
   const bool Drawn =
       A.DebugLevel == TDebugLevel::Collisions || B.DebugLevel == TDebugLevel::Collisions;
-  auto Listed = [&] { return !Drawn || (HasPlayer(&A) && HasPlayer(&B)); };
-  const bool HitA = A.CollidesWith(B);
-  if (!Listed()) return false;
-  const bool HitB = !HitA && B.CollidesWith(A);
-  if (!Listed()) return false;
-  if (!HitA && !HitB) return true;
-
-  // The normal points from A to B. Coinciding centres have none: push along A's heading, so
-  // that the pair still comes apart and no speed or position becomes NaN.
-  const double Dx = B.PosX() - A.PosX();
-  const double Dy = B.PosY() - A.PosY();
-  const double D = std::sqrt(Dx * Dx + Dy * Dy);
-  const double Nx = D > 0 ? Dx / D : KartMath::Cos(A.Angle());
-  const double Ny = D > 0 ? Dy / D : KartMath::Sin(A.Angle());
-
-  // Only an approach along the normal is exchanged.
-  const double K = std::max(0.0, (A.VelX() - B.VelX()) * Nx + (A.VelY() - B.VelY()) * Ny);
-  A.SetVelX(A.VelX() - BounceShare * Nx * K);
-  A.SetVelY(A.VelY() - BounceShare * Ny * K);
-  B.SetVelX(B.VelX() + BounceShare * Nx * K);
-  B.SetVelY(B.VelY() + BounceShare * Ny * K);
-
-  // A simulated hit keeps at most HitScoreKept of the future's weight, none from a closing
-  // speed of HitSpeedFatal on.
-  const double F = std::min(HitScoreKept, std::max(0.0, 1 - K / HitSpeedFatal));
-  if (A.Simulating) {
-    A.State().ScoreFactor *= F;
-    B.State().ScoreFactor *= F;
-  }
-
-  // A few small pushes each, leaving the trace points alone.
-  for (int32_t Push = 0; Push < MaxPushes; ++Push) {
-    A.MoveBy(false, true, -PushPx * Nx, -PushPx * Ny, 0);
-    B.MoveBy(false, true, PushPx * Nx, PushPx * Ny, 0);
-    if (HitA && !A.CollidesWith(B)) break;
-    if (!Listed()) return false;
-    if (HitB && !B.CollidesWith(A)) break;
-    if (!Listed()) return false;
-  }
-  return true;
+  TPlayerPair Pair{*this, {&A, &B}, Drawn};
+  return KartCollision::PushApart(Pair);
 }

@@ -5,21 +5,17 @@
 #include <memory>
 #include <vector>
 
+#include "agents/URoad.h"
 #include "world/UBroadPhase.h"
 #include "world/UTrack.h"
 
 class TPlayer2D;
 
-/// The concrete track: off-road map, friction coefficients, pixel tests, clean picture and
-/// collisions between planar players.
-class TTrack2D : public TTrack {
+/// The concrete track: the road (off-road map, friction coefficients, pixel tests, which its
+/// players read), the clean picture and collisions between planar players.
+class TTrack2D : public TTrack, public TRoad {
  public:
-  std::vector<uint8_t> OffTrackMap;  ///< 1 where pixel (x, y) was pure black; index x * Height + y
-  double Friction = 0.015;
-  double SideFriction = 0.2;
-  TPicture* Image = nullptr;  ///< the displayed picture; not owned
-  int32_t Width = 0;
-  int32_t Height = 0;
+  TPicture* Image = nullptr;             ///< the displayed picture; not owned
   std::unique_ptr<TPicture> Background;  ///< the circuit as it was at the last SetImage
 
   TTrack2D();
@@ -32,6 +28,7 @@ class TTrack2D : public TTrack {
   /// The road, its frictions and size; Canvas stands in for the picture.
   void CopyCircuitTo(TTrack& Copy, TPicture* Canvas) const override;
   TPicture* Picture() const override { return Image; }
+  const TRoad* Road() const override { return this; }
 
   /// Takes the circuit from the picture: reads the off-road map once, keeps a clean copy.
   void SetImage(TPicture* AImage);
@@ -40,11 +37,6 @@ class TTrack2D : public TTrack {
   /// move on.
   void UpdateOffTrack(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2);
   TPlayer2D& GetPlayer2D(int32_t Index) const;
-  /// 0 < X < Width and 0 < Y < Height.
-  bool InBounds(int32_t X, int32_t Y) const { return 0 < X && X < Width && 0 < Y && Y < Height; }
-  bool IsOnTrack(int32_t X, int32_t Y) const {
-    return InBounds(X, Y) && !OffTrackMap[static_cast<size_t>(X) * Height + Y];
-  }
 
  protected:
   /// Casts every player once, so that the collision pass and the players' pixel tests need no
@@ -55,7 +47,9 @@ class TTrack2D : public TTrack {
   std::vector<TPlayer2D*> Planar;  ///< Players as planar bodies, null where one is not
 
   /// Player Index as a planar body (raises for one that is not).
-  TPlayer2D& PlanarAt(int32_t Index) const;
+  TPlayer2D& PlanarAt(int32_t Index) const {
+    return Planar[Index] ? *Planar[Index] : GetPlayer2D(Index);
+  }
 
   TBroadPhase Broad;  ///< the pairs with touching boxes, for the collision pass
 
