@@ -4,7 +4,6 @@
 
 #include <QGroupBox>
 
-class QButtonGroup;
 class QPushButton;
 
 /// Six buttons, each asking for one fixed shift or turn of the current kart.
@@ -62,5 +61,4 @@ class TStartStopPanel : public QGroupBox {
   QPushButton* StartBtn = nullptr;
   QPushButton* PauseBtn = nullptr;
   QPushButton* BtnReset = nullptr;
-  QButtonGroup* StartStopGroup = nullptr;
 };
