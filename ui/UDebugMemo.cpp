@@ -12,6 +12,10 @@ TDebugMemo::TDebugMemo(QWidget* Parent) : QPlainTextEdit(Parent) {
   setReadOnly(true);
   setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   setTabChangesFocus(true);
+  // It takes the column's height left over, however little: the window opens at the circuit's
+  // height.
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+  setMinimumHeight(60);
 }
 
 void TDebugMemo::Clear() {
