@@ -25,6 +25,24 @@ void Fill(QLineSeries& Line, const TPlotSeries& S) {
 
 }  // namespace
 
+void MakeCompact(QChart& Chart) {
+  Chart.setMargins(QMargins(4, 2, 4, 2));
+  Chart.setBackgroundRoundness(0);
+  QFont Title = Chart.titleFont();
+  Title.setPointSizeF(9);
+  Title.setBold(true);
+  Chart.setTitleFont(Title);
+  QFont Small = Chart.font();
+  Small.setPointSizeF(8);
+  Chart.legend()->setFont(Small);
+  for (QAbstractAxis* A : Chart.axes()) {
+    A->setLabelsFont(Small);
+    QFont Bold = Small;
+    Bold.setBold(true);
+    A->setTitleFont(Bold);
+  }
+}
+
 QColor LineColorOnWhite(QColor C) {
   return 0.299 * C.red() + 0.587 * C.green() + 0.114 * C.blue() > 140 ? C.darker(170) : C;
 }

@@ -27,6 +27,9 @@ struct TPlotAxes {
   bool WholeX = false;  ///< x counts things (laps): ticks on whole numbers only
 };
 
+/// Small margins and fonts, square corners: charts that share a window keep room for their data.
+void MakeCompact(QChart& Chart);
+
 /// A new chart of the series, owned by the caller: its axes fit the points, y from 0 up (down to
 /// the least value when that is negative), with round ticks.
 QChart* NewLineChart(const QString& Title, const TPlotAxes& Axes,

@@ -11,6 +11,7 @@
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "agents/UKart.h"
 #include "decision/UBase.h"
@@ -80,8 +81,8 @@ TThinkingSnapshot TakeSnapshot(const TKart& Kart, int Number, const TKartRecord*
 TThinkingView::TThinkingView(QWidget* Parent) : QWidget(Parent, Qt::Window) {
   setObjectName(QStringLiteral("ThinkingView"));
   setWindowTitle(QStringLiteral("Thinking of the chosen kart"));
-  setMinimumSize(640, 600);
-  resize(900, 760);
+  setMinimumSize(820, 700);
+  resize(980, 820);
   const auto NewView = [this](QChart* Chart, const QString& Name) {
     Chart->setAnimationOptions(QChart::NoAnimation);
     auto* View = new QChartView(Chart, this);
@@ -92,9 +93,7 @@ TThinkingView::TThinkingView(QWidget* Parent) : QWidget(Parent, Qt::Window) {
 
   // The options' shares, one bar each; the one nearest the decision taken stands out.
   auto* OptionsChart = new QChart;
-  OptionsChart->setTitle(
-      QStringLiteral("Options of the last decision (orange: nearest the "
-                     "decision taken)"));
+  OptionsChart->setTitle(QStringLiteral("Options (orange: nearest the decision taken)"));
   OptionsChart->legend()->hide();
   Shares = new QBarSet(QStringLiteral("share (%)"));
   Shares->setColor(BarColor);
@@ -104,40 +103,43 @@ TThinkingView::TThinkingView(QWidget* Parent) : QWidget(Parent, Qt::Window) {
   Bars->append(Shares);
   OptionsChart->addSeries(Bars);
   OptionNames = new QBarCategoryAxis;
-  OptionNames->setTitleText(QStringLiteral("option: (turn, power) #futures"));
+  OptionNames->setTitleText(QStringLiteral("(turn, power) #futures"));
   auto* ShareAxis = new QValueAxis;
-  ShareAxis->setTitleText(QStringLiteral("share of the decision (%)"));
+  ShareAxis->setTitleText(QStringLiteral("share (%)"));
   ShareAxis->setRange(0, 100);
   ShareAxis->setLabelFormat(QStringLiteral("%g"));
   OptionsChart->addAxis(OptionNames, Qt::AlignLeft);
   OptionsChart->addAxis(ShareAxis, Qt::AlignBottom);
   Bars->attachAxis(OptionNames);
   Bars->attachAxis(ShareAxis);
+  MakeCompact(*OptionsChart);
   Options = NewView(OptionsChart, QStringLiteral("OptionsChart"));
 
   // The decision plane: each option where its decision lies, its area following its share.
   auto* PlaneChart = new QChart;
-  PlaneChart->setTitle(QStringLiteral("Decision plane"));
+  PlaneChart->setTitle(QStringLiteral("Decision plane (circle area: share)"));
   PlaneChart->legend()->setAlignment(Qt::AlignBottom);
   OptionPoints = new QScatterSeries;
-  OptionPoints->setName(QStringLiteral("options (area: share)"));
+  OptionPoints->setName(QStringLiteral("options"));
   OptionPoints->setColor(QColor(BarColor.red(), BarColor.green(), BarColor.blue(), 110));
   OptionPoints->setBorderColor(BarColor);
   Averaged = new QScatterSeries;
-  Averaged->setName(QStringLiteral("averaged decision"));
+  Averaged->setName(QStringLiteral("averaged"));
   Averaged->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
   Averaged->setMarkerSize(10);
   Averaged->setColor(Qt::darkGreen);
   Taken = new QScatterSeries;
-  Taken->setName(QStringLiteral("decision taken"));
+  Taken->setName(QStringLiteral("taken"));
   Taken->setMarkerShape(QScatterSeries::MarkerShapeStar);
   Taken->setMarkerSize(16);
   Taken->setColor(ChosenColor);
   auto* TurnAxis = new QValueAxis;
-  TurnAxis->setTitleText(QStringLiteral("turn (rad)"));
+  // The decisions are the rates at which steering and engine power change.
+  TurnAxis->setTitleText(QStringLiteral("turn rate (rad/s)"));
   auto* PowerAxis = new QValueAxis;
-  PowerAxis->setTitleText(QStringLiteral("power (px/s\u00b2)"));
-  for (QValueAxis* A : {TurnAxis, PowerAxis}) A->setLabelFormat(QStringLiteral("%.2g"));
+  PowerAxis->setTitleText(QStringLiteral("power rate (px/s\u00b3)"));
+  TurnAxis->setLabelFormat(QStringLiteral("%.1f"));
+  PowerAxis->setLabelFormat(QStringLiteral("%.0f"));
   PlaneChart->addAxis(TurnAxis, Qt::AlignBottom);
   PlaneChart->addAxis(PowerAxis, Qt::AlignLeft);
   for (QScatterSeries* S : {OptionPoints, Averaged, Taken}) {
@@ -145,6 +147,7 @@ TThinkingView::TThinkingView(QWidget* Parent) : QWidget(Parent, Qt::Window) {
     S->attachAxis(TurnAxis);
     S->attachAxis(PowerAxis);
   }
+  MakeCompact(*PlaneChart);
   Plane = NewView(PlaneChart, QStringLiteral("PlaneChart"));
 
   // The last minute, one chart per figure.
@@ -153,9 +156,12 @@ TThinkingView::TThinkingView(QWidget* Parent) : QWidget(Parent, Qt::Window) {
                                                          {"End points grid size", "grid size (px)"},
                                                          {"Speed", "speed (px/s)"}};
   for (const auto& [Title, Unit] : Figures) {
-    QChart* Chart = NewLineChart(
-        QString::fromUtf8(Title),
-        {QStringLiteral("time (s, 0 = last move)"), QString::fromUtf8(Unit)}, {TPlotSeries{}});
+    QChart* Chart = NewLineChart(QString::fromUtf8(Title),
+                                 {QStringLiteral("time (s, 0: now)"), QString::fromUtf8(Unit)},
+                                 {TPlotSeries{}});
+    MakeCompact(*Chart);
+    // One kart's line: its name beside the plot leaves the height to the data.
+    Chart->legend()->setAlignment(Qt::AlignRight);
     History.push_back(NewView(Chart, QStringLiteral("HistoryChart%1").arg(History.size())));
   }
 
@@ -212,8 +218,13 @@ void TThinkingView::ShowPlane() {
   const double PowerPad = 0.18 * std::max(1e-9, Data.MaxPower - Data.MinPower);
   const QList<QAbstractAxis*> X = Plane->chart()->axes(Qt::Horizontal);
   const QList<QAbstractAxis*> Y = Plane->chart()->axes(Qt::Vertical);
-  X.first()->setRange(Data.MinTurn - TurnPad, Data.MaxTurn + TurnPad);
-  Y.first()->setRange(Data.MinPower - PowerPad, Data.MaxPower + PowerPad);
+  for (const auto& [Axis, Low, High] :
+       {std::tuple{X.first(), Data.MinTurn - TurnPad, Data.MaxTurn + TurnPad},
+        std::tuple{Y.first(), Data.MinPower - PowerPad, Data.MaxPower + PowerPad}}) {
+    Axis->setRange(Low, High);
+    // Round ticks; the range only grows, so the room for the circles stays.
+    if (auto* Values = qobject_cast<QValueAxis*>(Axis)) Values->applyNiceNumbers();
+  }
   for (size_t I = 0; I < Data.Options.size(); ++I) {
     const auto& O = Data.Options[I];
     OptionPoints->append(O.Turn, O.Power);
