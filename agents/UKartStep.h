@@ -63,22 +63,28 @@ struct TKartLanes {
 template <class L>
 typename L::M OffRoad(const TRoadView& Road, typename L::D X, typename L::D Y,
                       typename L::M& Inside) {
-  using D = typename L::D;
   using M = typename L::M;
   Inside = L::Lt(L::Dup(0.0), X) & L::Lt(X, L::Dup(Road.Width)) & L::Lt(L::Dup(0.0), Y) &
            L::Lt(Y, L::Dup(Road.Height));
-  const D Index = L::Sel(Inside, X * double(Road.Height) + Y, L::Dup(0.0));
-  M Idx;
-  if constexpr (L::W == 1) {
-    Idx = static_cast<int64_t>(Index);
-  } else {
-    // The index as the low bits of Index + 2^52.
-    const D Shifted = Index + 0x1p52;
-    typename L::U Bits;
-    __builtin_memcpy(&Bits, &Shifted, sizeof Bits);
-    Idx = (M)(Bits & 0xFFFFFFFFull);
-  }
+  const M Idx = L::IndexOf(L::Sel(Inside, X * double(Road.Height) + Y, L::Dup(0.0)));
   return L::NonZero(L::Bytes(Road.OffMap, Idx) & 0xFF) & Inside;
+}
+
+/// How far round the road the pixel under (X, Y) lies in each lane, in pixels from the start
+/// line's front; -1 off the road, outside the picture or unreached (the map's values below 0).
+/// Road.Progress set.
+template <class L>
+typename L::D ProgressAt(const TRoadView& Road, typename L::D X, typename L::D Y) {
+  using D = typename L::D;
+  using M = typename L::M;
+  const D RX = L::Rint(X), RY = L::Rint(Y);
+  const M Inside = L::Lt(L::Abs(X), L::Dup(0x1p30)) & L::Lt(L::Abs(Y), L::Dup(0x1p30)) &
+                   ~L::Lt(RX, L::Dup(0.0)) & L::Lt(RX, L::Dup(Road.Width)) &
+                   ~L::Lt(RY, L::Dup(0.0)) & L::Lt(RY, L::Dup(Road.Height));
+  const M Idx = L::IndexOf(L::Sel(Inside, RX * double(Road.Height) + RY, L::Dup(0.0)));
+  const M Raw = L::Words(Road.Progress, Idx);
+  const M Reached = Inside & ~L::Negative(Raw);
+  return L::Sel(Reached, L::FromWhole(Raw & Reached), L::Dup(-1.0));
 }
 
 /// The kart's two decisions as the random decision writes them.
@@ -232,8 +238,21 @@ typename L::M Advance(const TRoadView& Road, const TKartLimits& C, TKartLanes<L>
   const D PosY = Y + VelY * Dt + AY * H;
 
   // The score of the step's distance in fifths of the kart's size, almost nothing off the road.
-  const D DX = PosX - X, DY = PosY - Y;
-  D G = ScorePerSize * L::Sqrt(DX * DX + DY * DY) / C.Size;
+  // Racing the lap direction, the distance is the progress round the road (backwards below 0,
+  // nothing where the road is not known under both ends), across the start line included.
+  D G;
+  if (!Road.Progress) {
+    const D DX = PosX - X, DY = PosY - Y;
+    G = ScorePerSize * L::Sqrt(DX * DX + DY * DY) / C.Size;
+  } else {
+    const D P0 = ProgressAt<L>(Road, X, Y), P1 = ProgressAt<L>(Road, PosX, PosY);
+    const double Half = Road.Loop / 2.0;
+    D Ahead = P1 - P0;
+    Ahead = L::Sel(L::Lt(L::Dup(Half), Ahead), Ahead - Road.Loop,
+                   L::Sel(L::Lt(Ahead, L::Dup(-Half)), Ahead + Road.Loop, Ahead));
+    const M Known = ~L::Lt(P0, Zero) & ~L::Lt(P1, Zero);
+    G = L::Sel(Known, ScorePerSize * Ahead / C.Size, Zero);
+  }
   if (L::Any(OffTrack)) G = L::Sel(OffTrack, G / OffRoadScoreDivisor, G);
 
   auto Keep = [&](int32_t Slot, D New, D Old) {

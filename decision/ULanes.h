@@ -30,9 +30,10 @@ struct TVectorTypes<1> {
   using U = uint64_t;
 };
 
-/// The lane operations over R, which supplies TVectorTypes' members and the three that depend
-/// on the instruction set: BitsOf(M) (bit L set where lane L is), Sqrt(D), and Bytes(Map, Idx)
-/// (the 8 bytes at Map + Idx in each lane; Map readable 8 bytes past every index).
+/// The lane operations over R, which supplies TVectorTypes' members and the four that depend
+/// on the instruction set: BitsOf(M) (bit L set where lane L is), Sqrt(D), Bytes(Map, Idx)
+/// (the 8 bytes at Map + Idx in each lane; Map readable 8 bytes past every index) and
+/// Words(Map, Idx) (the int32_t Map[Idx] of each lane, sign-extended).
 template <class R>
 struct TLanes : R {
   using D = typename R::D;
@@ -50,12 +51,18 @@ struct TLanes : R {
   static D Sel(M Mask, D A, D B) { return Mask ? A : B; }
   static bool Any(M Mask) { return R::BitsOf(Mask) != 0; }
   static bool LaneOf(M Mask, int L) { return (R::BitsOf(Mask) >> L & 1) != 0; }
-  /// Lanes where X is not 0.
+  /// Lanes where X is not 0, and where it is below 0.
   static M NonZero(M X) {
     if constexpr (W == 1)
       return X != 0 ? -1 : 0;
     else
       return X != 0;
+  }
+  static M Negative(M X) {
+    if constexpr (W == 1)
+      return X < 0 ? -1 : 0;
+    else
+      return X < 0;
   }
 
   template <class V>
@@ -89,6 +96,29 @@ struct TLanes : R {
   }
   /// Nearest integer, ties to even, as RoundEven computes it for |X| < 2^51.
   static D Rint(D X) { return (X + KartMath::RoundShift) - KartMath::RoundShift; }
+  /// The whole number X (0 <= X < 2^31, exact) as an index in every lane.
+  static M IndexOf(D X) {
+    if constexpr (W == 1) {
+      return static_cast<int64_t>(X);
+    } else {
+      // The index as the low bits of X + 2^52.
+      const D Shifted = X + 0x1p52;
+      U Bits;
+      __builtin_memcpy(&Bits, &Shifted, sizeof Bits);
+      return (M)(Bits & 0xFFFFFFFFull);
+    }
+  }
+  /// The whole number X (0 <= X < 2^52) as a double in every lane.
+  static D FromWhole(M X) {
+    if constexpr (W == 1) {
+      return static_cast<double>(X);
+    } else {
+      const U Bits = (U)X | (U{} + 0x4330000000000000ull);
+      D Whole;
+      __builtin_memcpy(&Whole, &Bits, sizeof Whole);
+      return Whole - 0x1p52;
+    }
+  }
   /// X clamped to [Min, Max] while Max > Min, else X: a parameter's bounds as SetValue applies
   /// them.
   static D WithinBounds(D X, double Min, double Max) {
@@ -119,6 +149,7 @@ struct TScalarRegs : TVectorTypes<1> {
   static uint32_t BitsOf(M Mask) { return Mask != 0; }
   static D Sqrt(D X) { return __builtin_sqrt(X); }
   static M Bytes(const uint8_t* Map, M Index) { return Map[Index]; }
+  static M Words(const int32_t* Map, M Index) { return Map[Index]; }
 };
 /// Width 1: the plain path's numbers.
 using TPlain = TLanes<TScalarRegs>;

@@ -27,6 +27,13 @@ void TListOfFutures::Decide(TState& State) {
 void TListOfFutures::BuildOptions() {
   for (auto& O : Options) Store.Recycle(std::move(O));
   Options.clear();
+  // Scores below 0 (futures that went backwards round the road) are counted from the lowest, so
+  // that squaring keeps their order: one that went backwards weighs less than one that stood.
+  double Floor = 0;
+  for (int32_t I = 0; I < Count(); ++I) {
+    const TFutureStore::TScores S = Store.Scores(I);
+    Floor = std::min(Floor, TState::WeighedScore(S.Score, S.TeamAvgScore));
+  }
   for (int32_t I = 0; I < Count(); ++I) {
     TState& F = Future(I);
     TState* Opt = nullptr;
@@ -42,7 +49,7 @@ void TListOfFutures::BuildOptions() {
       Opt = Record.get();
       Options.push_back(std::move(Record));
     }
-    Opt->AddScore(F.Weight());
+    Opt->AddScore(F.Weight(Floor));
     Opt->FutureCount = Opt->FutureCount + F.FutureCount;
   }
 }

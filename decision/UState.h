@@ -166,9 +166,15 @@ class TState {
     FutureCount = 1;
   }
   void AddScore(double X) { Score += X; }
-  /// S * S * ScoreFactor, S the team score when set, else the own score.
-  double Weight() const {
-    const double S = TeamAvgScore != 0 ? TeamAvgScore : Score;
+  /// The score a future is weighed by: the team score when set, else the own score.
+  static double WeighedScore(double Score, double TeamAvgScore) {
+    return TeamAvgScore != 0 ? TeamAvgScore : Score;
+  }
+  /// S * S * ScoreFactor, S the weighed score counted from Floor (0, or the lowest score of the
+  /// move when some are below 0: then a lower score always weighs less).
+  double Weight(double Floor = 0) const {
+    double S = WeighedScore(Score, TeamAvgScore);
+    if (Floor < 0) S -= Floor;
     return S * S * ScoreFactor;
   }
   /// "(5, 0) #13": the initial decision in whole numbers and the future count.

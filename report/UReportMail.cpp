@@ -35,17 +35,27 @@ QUrl ComposeMailUrl(const QString& To, const QString& Subject, const QString& Bo
 
 QString ComposeMailBody(const QString& Contact, const QString& Description,
                         const QString& ScreenshotNote, const QString& ReportText) {
-  return QStringLiteral("Contact: %1\n\nWhat I was doing:\n%2\n\n%3\n\n%4")
+  return QStringLiteral("Contact: %1\n\nWhat I was doing:\n%2\n\n%3%4")
       .arg(Contact.isEmpty() ? QStringLiteral("(not given)") : Contact,
-           Description.isEmpty() ? QStringLiteral("(not given)") : Description, ScreenshotNote,
+           Description.isEmpty() ? QStringLiteral("(not given)") : Description,
+           ScreenshotNote.isEmpty() ? QString() : ScreenshotNote + QStringLiteral("\n\n"),
            ReportText);
 }
 
 TReportMailDialog::TReportMailDialog(const TErrorReport& AReport, const QImage& Screenshot,
                                      QString AScreenshotFolder,
                                      std::function<bool(const QUrl&)> AOpen, QWidget* Parent)
+    : TReportMailDialog(QStringLiteral("Kart simulation %1 error: %2")
+                            .arg(AReport.Version, AReport.Message.section(QLatin1Char('\n'), 0, 0)),
+                        AReport.Text(), Screenshot, std::move(AScreenshotFolder), std::move(AOpen),
+                        Parent) {}
+
+TReportMailDialog::TReportMailDialog(QString ASubject, QString AReportText,
+                                     const QImage& Screenshot, QString AScreenshotFolder,
+                                     std::function<bool(const QUrl&)> AOpen, QWidget* Parent)
     : QDialog(Parent),
-      Report(AReport),
+      Subject(std::move(ASubject)),
+      ReportText(std::move(AReportText)),
       ScreenshotFolder(std::move(AScreenshotFolder)),
       Open(std::move(AOpen)) {
   setObjectName(QStringLiteral("ReportMailDialog"));
@@ -98,6 +108,11 @@ TReportMailDialog::TReportMailDialog(const TErrorReport& AReport, const QImage& 
   Box->addWidget(LbStatus);
   Box->addLayout(Buttons);
 
+  // A crash leaves no picture of the window.
+  Markup->setVisible(!Screenshot.isNull());
+  Hint->setVisible(!Screenshot.isNull());
+  BtnClearMarks->setVisible(!Screenshot.isNull());
+
   connect(BtnClearMarks, &QPushButton::clicked, Markup, &TMarkupView::ClearMarks);
   connect(BtnSend, &QPushButton::clicked, this, &TReportMailDialog::Send);
   connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -106,7 +121,7 @@ TReportMailDialog::TReportMailDialog(const TErrorReport& AReport, const QImage& 
 QString TReportMailDialog::SaveScreenshot() {
   ScreenshotPath.clear();
   const QImage Picture = Markup->MarkedPicture();
-  if (Picture.isNull()) return QStringLiteral("There is no screenshot.");
+  if (Picture.isNull()) return {};
   const QString Path =
       QDir(ScreenshotFolder)
           .filePath(
@@ -133,10 +148,8 @@ void TReportMailDialog::Send() {
     return;
   }
   const QString Note = SaveScreenshot();
-  const QString Body = ComposeMailBody(EdContact->text().trimmed(), EdDescription->toPlainText(),
-                                       Note, Report.Text());
-  const QString Subject = QStringLiteral("Kart simulation %1 error: %2")
-                              .arg(Report.Version, Report.Message.section(QLatin1Char('\n'), 0, 0));
+  const QString Body =
+      ComposeMailBody(EdContact->text().trimmed(), EdDescription->toPlainText(), Note, ReportText);
   if (Open && Open(ComposeMailUrl(To, Subject, Body))) return accept();
   LbStatus->setText(QStringLiteral("No mail program could be opened. %1 The report is on the "
                                    "clipboard.")

@@ -19,7 +19,8 @@ class TMarkupView;
 /// percent-encoded and line breaks sent as CR LF, as mail links require.
 QUrl ComposeMailUrl(const QString& To, const QString& Subject, const QString& Body);
 
-/// The mail's text: the user's contact and description, where the screenshot lies, the report.
+/// The mail's text: the user's contact and description, where the screenshot lies (when there
+/// is one), the report.
 QString ComposeMailBody(const QString& Contact, const QString& Description,
                         const QString& ScreenshotNote, const QString& ReportText);
 
@@ -30,6 +31,10 @@ class TReportMailDialog : public QDialog {
   Q_OBJECT
  public:
   TReportMailDialog(const TErrorReport& AReport, const QImage& Screenshot,
+                    QString AScreenshotFolder, std::function<bool(const QUrl&)> AOpen,
+                    QWidget* Parent = nullptr);
+  /// Any report's text under the given subject; a null Screenshot leaves the picture out.
+  TReportMailDialog(QString ASubject, QString AReportText, const QImage& Screenshot,
                     QString AScreenshotFolder, std::function<bool(const QUrl&)> AOpen,
                     QWidget* Parent = nullptr);
 
@@ -52,7 +57,8 @@ class TReportMailDialog : public QDialog {
   /// Saves the marked picture; says in the mail where, or that it could not.
   QString SaveScreenshot();
 
-  TErrorReport Report;
+  QString Subject;
+  QString ReportText;
   QString ScreenshotFolder;
   std::function<bool(const QUrl&)> Open;
 };

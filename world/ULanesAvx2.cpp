@@ -18,6 +18,9 @@ struct TRegs : LaneMath::TVectorTypes<4> {
   static M Bytes(const uint8_t* Map, M Index) {
     return (M)_mm256_i64gather_epi64((const long long*)Map, (__m256i)Index, 1);
   }
+  static M Words(const int32_t* Map, M Index) {
+    return (M)_mm256_cvtepi32_epi64(_mm256_i64gather_epi32(Map, (__m256i)Index, 4));
+  }
 };
 
 }  // namespace

@@ -20,6 +20,12 @@ struct TRegs : LaneMath::TVectorTypes<8> {
   static M Bytes(const uint8_t* Map, M Index) {
     return (M)_mm512_mask_i64gather_epi64(_mm512_setzero_si512(), 0xFF, (__m512i)Index, Map, 1);
   }
+  static M Words(const int32_t* Map, M Index) {
+    // The masked forms: the plain ones start from an undefined register, which warns.
+    const __m256i Got =
+        _mm512_mask_i64gather_epi32(_mm256_setzero_si256(), 0xFF, (__m512i)Index, Map, 4);
+    return (M)_mm512_maskz_cvtepi32_epi64(0xFF, Got);
+  }
 };
 
 }  // namespace

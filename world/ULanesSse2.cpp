@@ -14,6 +14,7 @@ struct TRegs : LaneMath::TVectorTypes<2> {
   static uint32_t BitsOf(M Mask) { return static_cast<uint32_t>(_mm_movemask_pd((__m128d)Mask)); }
   static D Sqrt(D X) { return (D)_mm_sqrt_pd((__m128d)X); }
   static M Bytes(const uint8_t* Map, M Index) { return M{Map[Index[0]], Map[Index[1]]}; }
+  static M Words(const int32_t* Map, M Index) { return M{Map[Index[0]], Map[Index[1]]}; }
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <deque>
 
+#include "agents/UPlayer2D.h"
 #include "decision/UBase.h"
 #include "world/UTrack2D.h"
 
@@ -12,6 +13,13 @@ constexpr double MaxReach = 4096;
 // How far in front of and behind the line the road is sampled, pixels.
 constexpr double SideOffset = 3;
 }  // namespace
+
+void StartLineOf(const TPlayer2D& First, double& X, double& Y, double& Angle) {
+  const TState& S = *First.RealState;
+  X = S.Params[First.PosXIndex]->RoundedValue();
+  Y = S.Params[First.PosYIndex]->RoundedValue();
+  Angle = S.Params[First.AngleIndex]->RoundedValue();
+}
 
 void TLapCounter::Build(const TTrack2D& Track, double X, double Y, double Angle) {
   StartX = X;
@@ -60,30 +68,52 @@ void TLapCounter::MeasureRoad(const TTrack2D& Track) {
     Y = RoundEven(StartY + T * NormY + Side * SideOffset * DirY);
     return Track.IsOnTrack(X, Y);
   };
-  std::deque<std::pair<int32_t, int32_t>> Queue;
+  // Breadth first over the road, four neighbours, from the samples on one side of the line:
+  // steps round the road from there (or -1 unreached), the line a wall.
+  const std::vector<int32_t> Walled = Distance;
+  const auto Measure = [&](double Side) {
+    std::vector<int32_t> Steps = Walled;
+    std::deque<std::pair<int32_t, int32_t>> Queue;
+    int32_t X = 0, Y = 0;
+    for (double T = -LeftReach; T <= RightReach; T += 1)
+      if (Sample(T, Side, X, Y) && Steps[Index(X, Y)] == -1) {
+        Steps[Index(X, Y)] = 0;
+        Queue.emplace_back(X, Y);
+      }
+    constexpr int32_t Next[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+    while (!Queue.empty()) {
+      const auto [PX, PY] = Queue.front();
+      Queue.pop_front();
+      for (const auto& S : Next) {
+        const int32_t NX = PX + S[0], NY = PY + S[1];
+        if (!Track.IsOnTrack(NX, NY) || Steps[Index(NX, NY)] != -1) continue;
+        Steps[Index(NX, NY)] = Steps[Index(PX, PY)] + 1;
+        Queue.emplace_back(NX, NY);
+      }
+    }
+    return Steps;
+  };
+  const std::vector<int32_t> Ahead = Measure(1);
+  // The loop closes where the road behind the line was reached the long way round.
   int32_t X = 0, Y = 0;
   for (double T = -LeftReach; T <= RightReach; T += 1)
-    if (Sample(T, 1, X, Y) && Distance[Index(X, Y)] == -1) {
-      Distance[Index(X, Y)] = 0;
-      Queue.emplace_back(X, Y);
-    }
-  // Breadth first over the road, four neighbours: steps round the road from the line's front.
-  constexpr int32_t Steps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
-  while (!Queue.empty()) {
-    const auto [PX, PY] = Queue.front();
-    Queue.pop_front();
-    for (const auto& S : Steps) {
-      const int32_t NX = PX + S[0], NY = PY + S[1];
-      if (!Track.IsOnTrack(NX, NY) || Distance[Index(NX, NY)] != -1) continue;
-      Distance[Index(NX, NY)] = Distance[Index(PX, PY)] + 1;
-      Queue.emplace_back(NX, NY);
-    }
+    if (Sample(T, -1, X, Y) && Ahead[Index(X, Y)] > 0)
+      if (LoopLength == 0 || Ahead[Index(X, Y)] < LoopLength) LoopLength = Ahead[Index(X, Y)];
+  if (LoopLength == 0) {
+    Distance.clear();
+    return;
   }
-  // The loop closes where the road behind the line was reached the long way round.
-  for (double T = -LeftReach; T <= RightReach; T += 1)
-    if (Sample(T, -1, X, Y) && Distance[Index(X, Y)] > 0)
-      if (LoopLength == 0 || Distance[Index(X, Y)] < LoopLength) LoopLength = Distance[Index(X, Y)];
-  if (LoopLength == 0) Distance.clear();
+  // Steps from the line's front alone run past the loop's length just behind the line (the
+  // middle of the road is further round than the edge the loop closes at): each pixel lies the
+  // share of the loop that its steps from the front are of its steps from the front and to the
+  // back, so that the way round is the same loop everywhere across the road.
+  const std::vector<int32_t> Behind = Measure(-1);
+  for (size_t I = 0; I < Distance.size(); ++I) {
+    const int32_t F = Ahead[I], B = Behind[I];
+    Distance[I] = F < 0 || B < 0 ? -1
+                  : F + B == 0   ? 0
+                                 : RoundEven(static_cast<double>(LoopLength) * F / (F + B));
+  }
 }
 
 int32_t TLapCounter::Crossing(double X0, double Y0, double X1, double Y1) const {

@@ -5,7 +5,12 @@
 #include <cstdint>
 #include <vector>
 
+class TPlayer2D;
 class TTrack2D;
+
+/// Where the start line of a race lies: through First's start mark, across its heading. The mark
+/// is the rounded value of each parameter, as Reset restores it.
+void StartLineOf(const TPlayer2D& First, double& X, double& Y, double& Angle);
 
 /// The start line: the road's cross-section through the start point, across the start heading.
 /// A lap is a crossing of it in the start direction; so that a kart rocking on the line counts
@@ -38,6 +43,9 @@ class TLapCounter {
   /// How far round the road (X, Y) lies from the front of the line, in pixels along the road;
   /// -1 off the road, beyond the picture or without a line.
   int32_t Progress(double X, double Y) const;
+  /// Progress of every pixel, index x * Height + y (-1 off the road or unreached); empty
+  /// without a line.
+  const std::vector<int32_t>& Distances() const { return Distance; }
 
  private:
   /// Walks from the start along the normal while on the road; the last road pixel's distance.

@@ -21,23 +21,15 @@ void TRaceLog::Begin(const TTrack2D& Track, double X, double Y, double Angle) {
   LineAngle = Angle;
 }
 
-// The start mark is the rounded value of each parameter, as Reset restores it.
-static void StartOf(const TPlayer2D& K, double& X, double& Y, double& Angle) {
-  const TState& S = *K.RealState;
-  X = S.Params[K.PosXIndex]->RoundedValue();
-  Y = S.Params[K.PosYIndex]->RoundedValue();
-  Angle = S.Params[K.AngleIndex]->RoundedValue();
-}
-
 void TRaceLog::BeginAt(const TTrack2D& Track, const TPlayer2D& First) {
   double X, Y, Angle;
-  StartOf(First, X, Y, Angle);
+  StartLineOf(First, X, Y, Angle);
   Begin(Track, X, Y, Angle);
 }
 
 bool TRaceLog::StartsAt(const TPlayer2D& First) const {
   double X, Y, Angle;
-  StartOf(First, X, Y, Angle);
+  StartLineOf(First, X, Y, Angle);
   return X == LineX && Y == LineY && Angle == LineAngle;
 }
 
@@ -87,6 +79,7 @@ void TRaceLog::Record(const std::vector<TPlayer2D*>& List, int32_t Futures) {
     R.DistinctSum += S.Distinct;
     CountLaps(R, S.X, S.Y);
     FollowDirection(R, S.X, S.Y);
+    if (R.WrongWay) R.WrongWaySeconds += StepSeconds;
     R.PrevX = S.X;
     R.PrevY = S.Y;
     R.History.push_back(S);
@@ -98,6 +91,16 @@ const TKartRecord* TRaceLog::Find(const TPlayer2D* Kart) const {
   for (const TKartRecord& R : Karts)
     if (R.Kart == Kart) return &R;
   return nullptr;
+}
+
+std::vector<int32_t> TRaceLog::Places() const {
+  std::vector<int32_t> Result(Karts.size(), 1);
+  const auto Ahead = [](const TKartRecord& A, const TKartRecord& B) {
+    return A.Laps != B.Laps ? A.Laps > B.Laps : A.RaceDistance > B.RaceDistance;
+  };
+  for (size_t I = 0; I < Karts.size(); ++I)
+    for (size_t J = 0; J < Karts.size(); ++J) Result[I] += Ahead(Karts[J], Karts[I]);
+  return Result;
 }
 
 void TRaceLog::CountLaps(TKartRecord& R, double X, double Y) {
@@ -129,12 +132,13 @@ void TRaceLog::FollowDirection(TKartRecord& R, double X, double Y) {
   if (R.Recent.size() > DirectionMoves + 1) R.Recent.pop_front();
   // Round the road, wrapping at the line: a step over it is short, not a whole loop.
   const int32_t Loop = Counter.Loop();
+  const auto Wrapped = [Loop](int32_t D) {
+    return 2 * D > Loop ? D - Loop : 2 * D < -Loop ? D + Loop : D;
+  };
+  // A kart first seen behind the line has that far to go to reach it.
+  R.RaceDistance += R.LastProgress < 0 ? Wrapped(P) : Wrapped(P - R.LastProgress);
+  R.LastProgress = P;
   int32_t Sum = 0;
-  for (size_t I = 1; I < R.Recent.size(); ++I) {
-    int32_t D = R.Recent[I] - R.Recent[I - 1];
-    if (2 * D > Loop) D -= Loop;
-    if (2 * D < -Loop) D += Loop;
-    Sum += D;
-  }
+  for (size_t I = 1; I < R.Recent.size(); ++I) Sum += Wrapped(R.Recent[I] - R.Recent[I - 1]);
   R.WrongWay = Sum < -WrongWayPixels;
 }

@@ -35,8 +35,12 @@ struct TKartRecord {
   double LastLap = 0;  ///< simulated seconds; 0 before the first lap
   double BestLap = 0;  ///< simulated seconds; 0 before the first lap
   std::vector<double> LapTimes;
-  std::vector<int64_t> LapMoves;    ///< the move that ended each lap, counted from the start
-  bool WrongWay = false;            ///< going backwards round the road over the last second
+  std::vector<int64_t> LapMoves;  ///< the move that ended each lap, counted from the start
+  bool WrongWay = false;          ///< going backwards round the road over the last second
+  double WrongWaySeconds = 0;     ///< simulated seconds driven marked wrong way, in all
+  /// How far round the road the kart has come since it started, pixels: laps included, from the
+  /// start line (a kart that started behind the line below 0). Unknown until on the road.
+  double RaceDistance = 0;
   std::deque<TMoveSample> History;  ///< the latest moves, oldest first
 
   double MeanSpeed(double StepSeconds) const {
@@ -56,6 +60,7 @@ struct TKartRecord {
   /// starts elsewhere (added during a race) begins its first lap at its first crossing.
   bool OnLap = false;
   std::deque<int32_t> Recent;  ///< progress round the road of the last moves, pixels
+  int32_t LastProgress = -1;   ///< progress at the last move on the road; -1 before
 };
 
 /// The race so far, kart by kart, in the order of the karts handed to Record.
@@ -81,6 +86,9 @@ class TRaceLog {
   const std::vector<TKartRecord>& Records() const { return Karts; }
   /// The record of Kart, or null.
   const TKartRecord* Find(const TPlayer2D* Kart) const;
+  /// Every kart's place in the race, 1 the leader, in the order of Records(): more laps first,
+  /// then further round the road; equals share the better place.
+  std::vector<int32_t> Places() const;
 
  private:
   void CountLaps(TKartRecord& R, double X, double Y);

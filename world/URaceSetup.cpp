@@ -13,6 +13,7 @@ void ApplyTrackSettings(TTrack2D& Track, const TTrackSettings& Settings) {
   Track.TeamScore = Settings.TeamScore;
   Track.Collisions = Settings.Collisions;
   Track.KeepTrails = Settings.KeepTrails;
+  Track.RaceDirection = Settings.RaceDirection;
 }
 
 void ApplyKartSettings(TKart& Kart, const TKartSettings& Settings) {

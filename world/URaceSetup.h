@@ -40,6 +40,9 @@ struct TTrackSettings {
   bool TeamScore = false;     ///< futures weighed by the mean over all karts
   bool Collisions = true;     ///< karts bounce off each other
   bool KeepTrails = false;    ///< the picture is not cleaned before each move
+  /// Futures score their progress round the road in the lap direction, not their path length
+  /// (where the road has a lap line).
+  bool RaceDirection = false;
 };
 
 /// Settings of one kart, with the window's start-up values.

@@ -71,6 +71,7 @@ void TTrack::ThinkAndMove(int32_t TimeBudgetMs, int32_t TimeStepMs) {
   ++MoveNumber;  // counted before anything can fail or let the window in
   for (int32_t I = 0; I < PlayerCount(); ++I) PlayerList[I]->ClearFutures();
   if (DebugMemo) DebugMemo->Clear();
+  PrepareMove();
 
   LastLaneSubSteps = 0;
   const double Start = ClockMs();

@@ -116,6 +116,9 @@ class TTrack : public TArena {
  protected:
   /// Runs after every change of the player list.
   virtual void PlayersChanged() {}
+  /// Runs at the start of every move, before the passes: what the move reads is brought up to
+  /// date.
+  virtual void PrepareMove() {}
 
  private:
   std::vector<TPlayer*> PlayerList;

@@ -52,6 +52,7 @@ void TTrack2D::SetImage(TPicture* AImage) {
     for (int32_t Y = 0; Y < Height; ++Y)
       OffTrackMap[static_cast<size_t>(X) * Height + Y] = (AImage->Pixel(X, Y) & 0xFFFFFF) == 0;
   Background = AImage ? AImage->Clone() : nullptr;
+  LineValid = false;
 }
 
 void TTrack2D::UpdateOffTrack(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
@@ -63,6 +64,7 @@ void TTrack2D::UpdateOffTrack(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
   for (int32_t X = Left; X <= Right; ++X)
     for (int32_t Y = Top; Y <= Bottom; ++Y)
       OffTrackMap[static_cast<size_t>(X) * Height + Y] = (Background->Pixel(X, Y) & 0xFFFFFF) == 0;
+  LineValid = false;
 }
 
 std::unique_ptr<TTrack> TTrack2D::NewThinkingCopy() const { return std::make_unique<TTrack2D>(); }
@@ -73,6 +75,8 @@ void TTrack2D::CopyCircuitTo(TTrack& ACopy, TPicture* Canvas) const {
   Copy.OffTrackMap = OffTrackMap;
   Copy.Friction = Friction;
   Copy.SideFriction = SideFriction;
+  Copy.Progress = Progress;
+  Copy.Loop = Loop;
   Copy.Width = Width;
   Copy.Height = Height;
   Copy.Image = Canvas;
@@ -86,6 +90,25 @@ TPlayer2D& TTrack2D::GetPlayer2D(int32_t Index) const {
   TPlayer2D* P = TPlayer2D::AsPlayer2D(&GetPlayer(Index));
   if (!P) throw EModelError("Track2D contains a player that is not a Player2D.");
   return *P;
+}
+
+void TTrack2D::PrepareMove() {
+  if (!RaceDirection || PlayerCount() == 0 || !Planar[0]) {
+    Progress.clear();
+    Loop = 0;
+    return;
+  }
+  double X, Y, Angle;
+  StartLineOf(*Planar[0], X, Y, Angle);
+  if (LineValid && X == LineX && Y == LineY && Angle == LineAngle && !Progress.empty()) return;
+  Line.Build(*this, X, Y, Angle);
+  LineValid = true;
+  LineX = X;
+  LineY = Y;
+  LineAngle = Angle;
+  Progress = Line.Distances();
+  Loop = Line.Loop();
+  if (!Line.HasLine()) Progress.clear();
 }
 
 void TTrack2D::PlayersChanged() {

@@ -7,6 +7,7 @@
 
 #include "agents/URoad.h"
 #include "world/UBroadPhase.h"
+#include "world/ULapCounter.h"
 #include "world/UTrack.h"
 
 class TPlayer2D;
@@ -17,6 +18,9 @@ class TTrack2D : public TTrack, public TRoad {
  public:
   TPicture* Image = nullptr;             ///< the displayed picture; not owned
   std::unique_ptr<TPicture> Background;  ///< the circuit as it was at the last SetImage
+  /// Futures score their progress round the road in the lap direction instead of their path
+  /// length, where the road has a lap line (through the first player's start mark).
+  bool RaceDirection = false;
 
   TTrack2D();
   ~TTrack2D() override;
@@ -42,6 +46,9 @@ class TTrack2D : public TTrack, public TRoad {
   /// Casts every player once, so that the collision pass and the players' pixel tests need no
   /// cast per sub-step.
   void PlayersChanged() override;
+  /// Racing the lap direction: measures the road round from the lap line when the line moved
+  /// or the road changed.
+  void PrepareMove() override;
 
  private:
   std::vector<TPlayer2D*> Planar;  ///< Players as planar bodies, null where one is not
@@ -52,6 +59,10 @@ class TTrack2D : public TTrack, public TRoad {
   }
 
   TBroadPhase Broad;  ///< the pairs with touching boxes, for the collision pass
+
+  TLapCounter Line;  ///< the lap line the karts race by
+  bool LineValid = false;
+  double LineX = 0, LineY = 0, LineAngle = 0;  ///< where Line was built from
 
   /// The collision pass over every pair, from pair (I0, J0) on.
   void ResolveAllPairs(int32_t I0, int32_t J0);

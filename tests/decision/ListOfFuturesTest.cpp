@@ -170,6 +170,21 @@ TEST(ListOfFutures, SharesWeighTheInitialDecisions) {
   EXPECT_EQ(Real->FreeParam(1).Value, 0);
 }
 
+// Racing the lap direction a future may score below 0 (it went backwards round the road):
+// squared, it must not outweigh one that stood still. Scores are counted from the lowest.
+TEST(ListOfFutures, AFutureThatWentBackwardsWeighsLessThanOneThatStood) {
+  TFakeOwner Owner;
+  TListOfFutures List(&Owner);
+  AddAll(List, {{.Turn = 5, .Score = -3}, {.Turn = -5, .X = 50}, {.Power = 180, .Score = 2}});
+  auto Real = MakeDecider();
+  List.Decide(*Real);
+  ASSERT_EQ(List.OptionCount(), 3);
+  // Counted from -3: weights 0, 9 and 25.
+  EXPECT_EQ(List.Option(0).Score, 0);
+  EXPECT_NEAR(List.Option(1).Score, 9 / 34.1, 1e-12);
+  EXPECT_NEAR(List.Option(2).Score, 25 / 34.1, 1e-12);
+}
+
 TEST(ListOfFutures, EmptyListsDecideZeroAndClearKeepsOptionsUntilDecide) {
   TFakeOwner Owner;
   Owner.Refined = true;

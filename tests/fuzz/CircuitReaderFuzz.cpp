@@ -1,6 +1,6 @@
 // Fuzz target for the circuit reader: any bytes under a circuit's name must give either a picture
 // that the track can use or a message, never a crash, a leak or undefined behaviour. The same
-// function replays the committed corpus on every test run (CircuitCorpusReplay.cpp).
+// function replays the committed corpus on every test run (CorpusReplay.cpp).
 
 #include <sys/mman.h>
 #include <unistd.h>

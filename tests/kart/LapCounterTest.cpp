@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "agents/UKart.h"
@@ -48,20 +50,26 @@ struct TLapWorld {
 };
 
 // Once round the road in the start direction, from just in front of the line to just behind
-// it: walked back down the counter's own distances from behind the line, then reversed. Every
-// Stride-th pixel is one move.
+// it: walked back down the counter's own distances from behind the line (always to the lowest
+// neighbour not above, never twice), then reversed. Every Stride-th pixel is one move.
 std::vector<TSpot> RouteRound(const TLapCounter& C, TSpot Start, double Angle, int Stride) {
   int X = static_cast<int>(Start.X - 4 * std::cos(Angle));
   int Y = static_cast<int>(Start.Y - 4 * std::sin(Angle));
   std::vector<TSpot> Back{{double(X), double(Y)}};
+  std::set<std::pair<int, int>> Seen{{X, Y}};
   while (C.Progress(X, Y) > 0) {
     const int Next[4][2] = {{X + 1, Y}, {X - 1, Y}, {X, Y + 1}, {X, Y - 1}};
-    const int Want = C.Progress(X, Y) - 1;
-    const auto* N = std::find_if(std::begin(Next), std::end(Next),
-                                 [&](const int* P) { return C.Progress(P[0], P[1]) == Want; });
-    if (N == std::end(Next)) break;
+    const auto Below = [&](const int* P) {
+      const int D = C.Progress(P[0], P[1]);
+      return D >= 0 && D <= C.Progress(X, Y) && !Seen.count({P[0], P[1]}) ? D : INT32_MAX;
+    };
+    const auto* N =
+        std::min_element(std::begin(Next), std::end(Next),
+                         [&](const int* A, const int* B) { return Below(A) < Below(B); });
+    if (Below(*N) == INT32_MAX) break;
     X = (*N)[0];
     Y = (*N)[1];
+    Seen.insert({X, Y});
     Back.push_back({double(X), double(Y)});
   }
   std::reverse(Back.begin(), Back.end());
@@ -152,10 +160,34 @@ TEST(LapCounter, AKartThatTurnsRoundOrRocksOnTheLineCountsNoLapAndIsMarkedWrongW
   W.MoveTo({Start.X, Start.Y - 6});
   EXPECT_EQ(W.Record().Laps, 0);
   EXPECT_TRUE(W.Record().WrongWay);
+  // Twice round backwards: nearly every move of it counted against the lap direction, and the
+  // way round the road went below the start.
+  EXPECT_GT(W.Record().WrongWaySeconds, (2 * Route.size() - 20) * 0.1);
+  EXPECT_LT(W.Record().RaceDistance, -1.9 * W.Log.Laps().Loop());
 
   // Turned round once more: the next crossing forwards only undoes a backward one.
   W.MoveTo(Start);
   EXPECT_EQ(W.Record().Laps, 0);
+}
+
+// Places: more laps first, then further round the road; a kart that starts behind the line is
+// behind one that starts on it.
+TEST(LapCounter, PlacesGoByLapsThenByTheWayRound) {
+  const QImage Circuit = DefaultCircuitImage();
+  TQtPicture Picture(Circuit);
+  TTrack2D Track;
+  Track.SetImage(&Picture);
+  TKart A(200, 460, Down), B(200, 460, Down), C(200, 440, Down);
+  for (TKart* K : {&A, &B, &C}) Track.AddPlayer(*K);
+  TRaceLog Log;
+  Log.Begin(Track, 200, 460, Down);
+  B.SetPosY(490);
+  Log.Record({&A, &B, &C}, 200);
+  A.SetPosY(480);
+  Log.Record({&A, &B, &C}, 200);
+  EXPECT_EQ(Log.Places(), (std::vector<int32_t>{2, 1, 3}));
+  EXPECT_LT(Log.Records()[2].RaceDistance, 0);
+  EXPECT_EQ(Log.Records()[0].WrongWaySeconds, 0);
 }
 
 TEST(LapCounter, ARoadThatDoesNotLoopThroughTheStartHasNoLapLine) {

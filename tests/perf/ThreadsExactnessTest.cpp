@@ -11,6 +11,7 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <numbers>
 #include <vector>
 
 #include "agents/UKart.h"
@@ -52,9 +53,10 @@ struct TRun {
 
 // Threads 0 means the reference path. Setup may place the karts before the first move.
 TRun RunMoves(int KartCount, int Threads, TDebugLevel Level, int Futures, TSimd Simd = TSimd::Best,
-              const std::function<void(TKartList&)>& Setup = {}) {
+              const std::function<void(TKartList&)>& Setup = {}, bool RaceDirection = false) {
   TStartUpRace World(KartCount, ExactnessSeed);
   if (Setup) Setup(World.Karts);
+  World.Track.RaceDirection = RaceDirection;
   World.Track.FixedPasses = Futures;
   World.Track.PlainPasses = Threads == 0;
   World.Track.Threads = Threads;
@@ -102,6 +104,25 @@ TEST(ThreadsExactness, ExtremePosesThinkInLanesAsInThePlainPasses) {
   for (TSimd Simd : {TSimd::Scalar, TSimd::Sse2, TSimd::Avx2, TSimd::Avx512}) {
     if (!SimdSupported(Simd)) continue;
     EXPECT_EQ(RunMoves(5, 2, TDebugLevel::Nothing, 200, Simd, Setup).Hashes, Reference.Hashes)
+        << SimdName(Simd);
+  }
+}
+
+// Racing the lap direction, futures score their progress round the road: karts facing either
+// way, one astride the start line (its futures cross it both ways), one off the road.
+TEST(ThreadsExactness, RacingTheLapDirectionThinksInLanesAsInThePlainPasses) {
+  const auto Setup = [](TKartList& Karts) {
+    Karts[1]->SetPosition(200, 480, -std::numbers::pi / 2);  // backwards, behind kart #1
+    Karts[2]->SetPosition(230, 462, std::numbers::pi / 2);   // on the line
+    Karts[3]->SetPosition(5, 5, 0);
+    Karts[3]->SetCanRunOut(true);
+  };
+  const TRun Reference = RunMoves(5, 0, TDebugLevel::Nothing, 200, TSimd::Best, Setup, true);
+  // The progress is counted: the futures are not those scored by their path.
+  EXPECT_NE(RunMoves(5, 0, TDebugLevel::Nothing, 200, TSimd::Best, Setup).Hashes, Reference.Hashes);
+  for (TSimd Simd : {TSimd::Scalar, TSimd::Sse2, TSimd::Avx2, TSimd::Avx512}) {
+    if (!SimdSupported(Simd)) continue;
+    EXPECT_EQ(RunMoves(5, 2, TDebugLevel::Nothing, 200, Simd, Setup, true).Hashes, Reference.Hashes)
         << SimdName(Simd);
   }
 }

@@ -1,6 +1,5 @@
 // Error reports: the dialog and what its buttons do, the clipboard, the size-limited log and
-// where it goes, the mail link with its marked-up screenshot, and crash reports of a child that
-// dies of a fatal fault.
+// where it goes, the mail link with its marked-up screenshot. Crash reports: tests/report.
 
 #include <QClipboard>
 #include <QDir>
@@ -14,12 +13,11 @@
 
 #include "WindowTest.h"
 #include "decision/UBase.h"
-#include "tests/FlatPlayer.h"
 #include "report/UBuildInfo.h"
-#include "report/UCrashHandler.h"
 #include "report/UErrorLog.h"
 #include "report/UMarkupView.h"
 #include "report/UReportMail.h"
+#include "tests/FlatPlayer.h"
 
 namespace {
 
@@ -300,41 +298,3 @@ TEST(ReportMail, SendingSavesTheMarkedScreenshotAndOpensTheMailWithEverything) {
   EXPECT_NE(Saved.pixelColor(200, 150), QColor(Qt::white));
   EXPECT_EQ(Saved.pixelColor(10, 10), QColor(Qt::white));
 }
-
-class CrashReports : public ::testing::TestWithParam<const char*> {};
-
-TEST_P(CrashReports, AChildThatDiesLeavesABacktraceThatTheNextStartOffersOnce) {
-  QTemporaryDir Dir;
-  const TErrorLog Log(Dir.path(), Dir.filePath("data"));
-  QProcess Child;
-  Child.start(REPORT_HELPER, {GetParam(), Dir.path(), Dir.filePath("data")});
-  ASSERT_TRUE(Child.waitForFinished(60000));
-  EXPECT_EQ(Child.exitStatus(), QProcess::CrashExit);
-
-  const QString Expected = QString(GetParam()) == "segv" ? "Signal: SIGSEGV" : "Signal: SIGABRT";
-  const QString Logged = QString::fromUtf8(ReadAll(Log.ChoosePath()));
-  for (const QString& Part :
-       {QString("==== Crash report ===="), Expected, QString("Version: ") + ProgramVersion(),
-        QString("Backtrace:"), QString("CrashHere")})
-    EXPECT_TRUE(Logged.contains(Part)) << Part.toStdString() << "\n" << Logged.toStdString();
-
-  const QString Report = TakeUnseenCrashReport(Log);
-  EXPECT_TRUE(Report.startsWith("==== Crash report ====")) << Report.toStdString();
-  EXPECT_TRUE(Report.contains("CrashHere"));
-  EXPECT_TRUE(TakeUnseenCrashReport(Log).isEmpty()) << "offered a second time";
-
-  // The offer names the log and holds the report.
-  QString Text, Details;
-  QTimer::singleShot(0, [&] {
-    auto* Box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!Box) return;
-    Text = Box->informativeText();
-    Details = Box->detailedText();
-    Box->done(QMessageBox::Ok);
-  });
-  OfferCrashReport(nullptr, Report, Log.ChoosePath());
-  EXPECT_TRUE(Text.contains(QDir::toNativeSeparators(Log.ChoosePath()))) << Text.toStdString();
-  EXPECT_EQ(Details, Report);
-}
-
-INSTANTIATE_TEST_SUITE_P(FatalFaults, CrashReports, ::testing::Values("segv", "abort"));

@@ -1,8 +1,8 @@
-// A program for the report tests, started as a child process: it dies of a fatal fault with the
-// crash handler installed, or runs the window and ends it from the error dialog's Close button.
+// A program for the report tests, started as a child process: it runs the window and ends it
+// from the error dialog's Close button.
 // By hand, "shots" saves pictures of the error dialog, collapsed and expanded, and of the mail
 // dialog with a marked-up screenshot into PROGRAM_FOLDER (run it under a real display).
-// Usage: report_helper segv|abort|close|shots PROGRAM_FOLDER DATA_FOLDER
+// Usage: report_helper close|shots PROGRAM_FOLDER DATA_FOLDER
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -12,28 +12,19 @@
 #include <QTest>
 #include <QTimer>
 #include <cmath>
-#include <cstdint>
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
 
 #include "agents/UPlayer.h"
+#include "report/UErrorDialog.h"
+#include "report/UMarkupView.h"
+#include "report/UReportMail.h"
 #include "tests/FlatPlayer.h"
 #include "ui/UApplication.h"
-#include "report/UCrashHandler.h"
-#include "report/UErrorDialog.h"
 #include "ui/UFormTest2D.h"
-#include "report/UMarkupView.h"
 #include "ui/URaceRunner.h"
-#include "report/UReportMail.h"
 #include "world/UTrack2D.h"
-
-// Exported, so that the backtrace can name it.
-__attribute__((noinline)) void CrashHere(bool Segv) {
-  if (!Segv) std::abort();
-  volatile std::uintptr_t Address = 16;  // never mapped
-  *reinterpret_cast<volatile int*>(Address) = 1;
-}
 
 namespace {
 
@@ -125,11 +116,6 @@ int main(int argc, char** argv) {
   if (argc != 4) return 2;
   const std::string Mode = argv[1];
   const TErrorLog Log(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
-  if (Mode == "segv" || Mode == "abort") {
-    InstallCrashHandler(Log);
-    CrashHere(Mode == "segv");
-    return 3;
-  }
   if (Mode == "close") return CloseFromErrorDialog(argc, argv, Log);
   if (Mode == "shots") return SaveShots(argc, argv, Log);
   return 2;

@@ -1,5 +1,5 @@
-// Replays every file of the given folders through the circuit reader's fuzz target, so inputs
-// that once went wrong keep being checked under the sanitizers.
+// Replays every file of the given folders through a reader's fuzz target, so inputs that once
+// went wrong keep being checked under the sanitizers.
 
 #include <QByteArray>
 #include <QDir>
