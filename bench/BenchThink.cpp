@@ -30,9 +30,9 @@
 
 #include "agents/UKart.h"
 #include "decision/UBase.h"
-#include "tools/UStartUpRace.h"
 #include "io/UDefaultCircuit.h"
 #include "io/UPicture.h"
+#include "tools/UStartUpRace.h"
 #include "world/UThinkPool.h"
 #include "world/UTrack2D.h"
 
@@ -50,8 +50,8 @@ int Threads = 0;
 TSimd Simd = TSimd::Best;
 
 // The window's start-up race, with fixed-count moves for warming up.
-struct TWorld : TStartUpRace {
-  TWorld(int Karts, uint64_t Seed) : TStartUpRace(Karts, Seed) {
+struct TBenchRace : TStartUpRace {
+  TBenchRace(int Karts, uint64_t Seed) : TStartUpRace(Karts, Seed) {
     Track.Threads = Threads;
     Track.Simd = Simd;
   }
@@ -78,7 +78,7 @@ long PeakRssKiB() {
 // only its scores, so the peak follows the distinct futures of a move (which the grid keeps
 // near the kart's target) far more than the number imagined.
 void MeasureMemory(uint64_t Seed, int Moves, int Futures) {
-  TWorld W(1, Seed);
+  TBenchRace W(1, Seed);
   W.Track.FixedPasses = Futures;
   const int Early = std::min(100, Moves);
   long EarlyPeak = 0;
@@ -110,7 +110,7 @@ void MeasureMemory(uint64_t Seed, int Moves, int Futures) {
 // Five rounds of a move's worth of futures each; the best round counts, as other programs on
 // the machine only ever slow a round down.
 void MeasureSubStep(uint64_t Seed) {
-  TWorld W(1, Seed);
+  TBenchRace W(1, Seed);
   W.FixedMoves(20, 200);  // under way, not at rest on the start line
   TKart& K = *W.Karts[0];
   const int32_t SubSteps = 100;
@@ -154,7 +154,7 @@ double ThreadCpuMs() {
 // future that ends early takes fewer), collisions and storing included. The best of 10 moves
 // of a fixed count counts, as other programs on the machine only ever slow a move down.
 void MeasureLaneSubStep(uint64_t Seed, int Karts) {
-  TWorld W(Karts, Seed);
+  TBenchRace W(Karts, Seed);
   W.Track.Threads = 1;
   W.FixedMoves(20, 200);
   W.Track.FixedPasses = std::max(200, 8000 / Karts);
@@ -190,7 +190,7 @@ struct TBudgetRun {
   double DecideMs;  ///< per move, from the futures stored to the end of the move
 };
 
-TBudgetRun BudgetMoves(TWorld& W, int Moves) {
+TBudgetRun BudgetMoves(TBenchRace& W, int Moves) {
   int64_t Sum = 0;
   int Min = 1 << 30;
   double DecideMs = 0;
@@ -207,7 +207,7 @@ TBudgetRun BudgetMoves(TWorld& W, int Moves) {
 }
 
 double MeasureBudget(uint64_t Seed, int Karts, int Moves) {
-  TWorld W(Karts, Seed);
+  TBenchRace W(Karts, Seed);
   W.FixedMoves(20, 200);
   const TBudgetRun R = BudgetMoves(W, Moves);
   std::printf(
@@ -219,7 +219,7 @@ double MeasureBudget(uint64_t Seed, int Karts, int Moves) {
 }
 
 void MeasureMinimumMove(uint64_t Seed, int Karts, int Moves) {
-  TWorld W(Karts, Seed);
+  TBenchRace W(Karts, Seed);
   W.FixedMoves(20, 200);
   W.Track.FixedPasses = 200;
   double Sum = 0, Max = 0;
@@ -240,7 +240,7 @@ void MeasureMinimumMove(uint64_t Seed, int Karts, int Moves) {
 // budget: merge, options, shares, average, refinement, grid and the real time step, as the track
 // runs them after the futures are stored (on the workers, by the lanes).
 void MeasureDecision(uint64_t Seed, int Futures, int Moves) {
-  TWorld W(1, Seed);
+  TBenchRace W(1, Seed);
   W.FixedMoves(20, 200);
   W.Track.FixedPasses = Futures;
   double Decide = 0, Passes = 0;

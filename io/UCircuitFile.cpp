@@ -17,6 +17,7 @@
 
 #include "decision/UBase.h"
 #include "io/UBmpMasks.h"
+#include "io/UFileKind.h"
 
 namespace {
 
@@ -235,7 +236,9 @@ QString ReadReason(const QByteArray& Native, QImage& Picture) {
   if (fstat(Fd, &Info) != 0)
     return QStringLiteral("the file cannot be read (%1)").arg(SystemReason(errno));
   if (S_ISDIR(Info.st_mode)) return QStringLiteral("it is a folder, not a file");
-  if (!S_ISREG(Info.st_mode)) return QStringLiteral("it is not a regular file");
+  if (!S_ISREG(Info.st_mode))
+    return QStringLiteral("it is %1, not a regular file")
+        .arg(QString::fromStdString(FileKindName(Info.st_mode)));
 
   // Some system files (/proc) claim a length of 0 and still hold text: read what is there.
   QByteArray Whole;

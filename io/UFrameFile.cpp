@@ -37,7 +37,9 @@ QString Shown(const std::string& Native) {
   return QFile::decodeName(QByteArray::fromStdString(Native));
 }
 
-void Save(const QImage& Picture, const std::string& Native, const QString& FileName) {
+/// Writes the frame into File, opened for Native, and finishes it; raises on any failure.
+void Prepare(const QImage& Picture, const std::string& Native, const QString& FileName,
+             TAtomicFile& File) {
   if (Picture.isNull()) RaiseSaveError(FileName, QStringLiteral("there is no picture to save"));
   const std::string Folder = FolderOf(Native);
   struct stat Info {};
@@ -67,9 +69,15 @@ void Save(const QImage& Picture, const std::string& Native, const QString& FileN
   if (!Writer.write(Pixels)) RaiseSaveError(FileName, Writer.errorString());
 
   // Written beside the target and renamed once complete; never directly in place.
-  TAtomicFile File;
-  if (!File.Open(Native) || !File.Write(Bytes.constData(), size_t(Bytes.size())) || !File.Commit())
+  if (!File.Open(Native) || !File.Write(Bytes.constData(), size_t(Bytes.size())) || !File.Finish())
     RaiseSaveError(FileName, QString::fromLocal8Bit(File.Error().c_str()));
+}
+
+void Save(const QImage& Picture, const std::string& Native, const QString& FileName) {
+  TAtomicFile File;
+  Prepare(Picture, Native, FileName, File);
+  if (!File.Publish()) RaiseSaveError(FileName, QString::fromLocal8Bit(File.Error().c_str()));
+  File.Settle();
 }
 
 }  // namespace
@@ -85,4 +93,9 @@ void SaveFrame(const QImage& Picture, const QString& FileName) {
 
 void SaveFrameNative(const QImage& Picture, const QByteArray& NativeFileName) {
   Save(Picture, NativeFileName.toStdString(), QFile::decodeName(NativeFileName));
+}
+
+void PrepareFrameNative(const QImage& Picture, const QByteArray& NativeFileName,
+                        TAtomicFile& File) {
+  Prepare(Picture, NativeFileName.toStdString(), QFile::decodeName(NativeFileName), File);
 }

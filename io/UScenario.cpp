@@ -1,13 +1,20 @@
 #include "io/UScenario.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageWriter>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "agents/UKart.h"
 #include "decision/UBase.h"
 #include "io/UAtomicFile.h"
+#include "io/UFileKind.h"
 #include "io/UPicture.h"
 #include "world/UTrack2D.h"
 
@@ -84,7 +91,6 @@ TScenario CaptureScenario(const TTrack2D& Track, const TKartList& Karts, uint64_
   TScenario S;
   if (const auto* Clean = dynamic_cast<const TQtPicture*>(Track.Background.get())) {
     S.Circuit = Clean->Image().convertToFormat(QImage::Format_RGB32);
-    S.CircuitBmp = CircuitToBmp(S.Circuit);
   }
   S.Track = {Track.Friction,  Track.SideFriction, Track.Seconds,
              Track.TeamScore, Track.Collisions,   Track.KeepTrails};
@@ -116,24 +122,39 @@ TScenarioRead ReadScenarioFile(const QString& Path) {
     Result.Error = QStringLiteral("Cannot open the scenario \"%1\": %2").arg(Path, Reason);
     return Result;
   };
-  QFile File(Path);
-  if (!File.open(QIODevice::ReadOnly)) return Refuse(File.errorString() + '.');
-  if (File.size() > MaxScenarioBytes)
+  // Opened without waiting, so that a FIFO of that name cannot stall the program; only a regular
+  // file is read.
+  const int Fd = ::open(QFile::encodeName(Path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (Fd < 0) return Refuse(QString::fromLocal8Bit(std::strerror(errno)) + '.');
+  QFile File;
+  if (!File.open(Fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    ::close(Fd);
+    return Refuse(File.errorString() + '.');
+  }
+  struct stat Info {};
+  if (fstat(Fd, &Info) != 0) return Refuse(QString::fromLocal8Bit(std::strerror(errno)) + '.');
+  if (!S_ISREG(Info.st_mode))
+    return Refuse(QStringLiteral("it is %1, not a regular file.")
+                      .arg(QString::fromStdString(FileKindName(Info.st_mode))));
+  if (Info.st_size > MaxScenarioBytes)
     return Refuse(QStringLiteral("the file holds more than %1 bytes.").arg(MaxScenarioBytes));
-  const QByteArray Json = File.read(MaxScenarioBytes + 1);
+  QByteArray Json = File.read(MaxScenarioBytes + 1);
   if (Json.size() > MaxScenarioBytes)
     return Refuse(QStringLiteral("the file holds more than %1 bytes.").arg(MaxScenarioBytes));
-  Result = ScenarioFromJson(Json);
+  File.close();
+  Result = ScenarioFromJson(std::move(Json));
   if (!Result.Ok()) return Refuse(Result.Error);
   return Result;
 }
 
 QString WriteScenarioFile(const QString& Path, const TScenario& Scenario) {
   TAtomicFile File;
-  const QByteArray Json = ScenarioToJson(Scenario);
   if (File.Open(QFile::encodeName(Path).toStdString()) &&
-      File.Write(Json.constData(), Json.size()) && File.Commit())
+      WriteScenarioJson(
+          Scenario, [&File](const char* Data, size_t Size) { return File.Write(Data, Size); }) &&
+      File.Commit())
     return {};
   return QStringLiteral("Cannot save the scenario \"%1\": %2.")
-      .arg(Path, QString::fromLocal8Bit(File.Error().c_str()));
+      .arg(Path, File.Failed() ? QString::fromLocal8Bit(File.Error().c_str())
+                               : QStringLiteral("the circuit's picture cannot be encoded"));
 }

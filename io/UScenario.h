@@ -7,7 +7,9 @@
 #include <QImage>
 #include <QString>
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,8 +17,10 @@
 
 /// The version this program writes; files of a later version are refused.
 constexpr int32_t ScenarioVersion = 1;
-/// Largest scenario file read, bytes (a 4096 x 4096 circuit in base64 fits).
-constexpr int64_t MaxScenarioBytes = 128ll * 1024 * 1024;
+/// Largest scenario file read, bytes: the largest circuit (MaxCircuitPixels) as a 32-bit BMP in
+/// base64 (85.4 MiB) fits, with a hundred karts. Reading a file this large takes at most about
+/// three times the decoded picture (64 MiB), saving one much less (bench/BenchFiles.cpp).
+constexpr int64_t MaxScenarioBytes = 96ll * 1024 * 1024;
 
 /// One parameter of a kart's real state, every field that survives between moves.
 struct TParamRecord {
@@ -46,8 +50,7 @@ struct TScenarioKart {
 
 /// Everything a race needs to go on.
 struct TScenario {
-  QByteArray CircuitBmp;  ///< the circuit as a 24-bit BMP file
-  QImage Circuit;         ///< the same, decoded (Format_RGB32)
+  QImage Circuit;  ///< Format_RGB32; kept in the file as a 24-bit BMP
   TTrackSettings Track;
   int32_t FixedPasses = 0;  ///< 0: the time budget decides
   int32_t BudgetMs = MoveBudgetMs;
@@ -74,10 +77,17 @@ TScenario CaptureScenario(const TTrack2D& Track, const TKartList& Karts, uint64_
 /// itself is the caller's to set first (the window shows it).
 void RestoreRace(const TScenario& Scenario, TTrack2D& Track, TKartList& Karts);
 
-/// The scenario as versioned JSON text.
+/// Takes the text of a file piece by piece; false stops the writing.
+using TScenarioSink = std::function<bool(const char* Data, size_t Size)>;
+/// The scenario as versioned JSON text, handed to Write in pieces, the circuit's picture encoded
+/// as it goes (never held whole as text). False when Write said so or the picture could not be
+/// encoded.
+bool WriteScenarioJson(const TScenario& Scenario, const TScenarioSink& Write);
+/// The same text, whole.
 QByteArray ScenarioToJson(const TScenario& Scenario);
-/// Reads and checks JSON text completely; nothing is used unless all of it is sound.
-TScenarioRead ScenarioFromJson(const QByteArray& Json);
+/// Reads and checks JSON text completely; nothing is used unless all of it is sound. The text is
+/// let go as soon as it has been parsed (pass it with std::move to free it then).
+TScenarioRead ScenarioFromJson(QByteArray Json);
 
 /// Reads a file (at most MaxScenarioBytes); the message names the file and the field.
 TScenarioRead ReadScenarioFile(const QString& Path);

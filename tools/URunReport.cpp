@@ -1,18 +1,20 @@
 #include "tools/URunReport.h"
 
+#include <QBuffer>
 #include <QChart>
-#include <QDir>
+#include <QImageWriter>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPainter>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "io/UAtomicFile.h"
+#include "io/UOutputFile.h"
 #include "io/UPicture.h"
 #include "io/UPlots.h"
 #include "world/URaceLog.h"
@@ -35,11 +37,24 @@ QColor KartLine(const TRunFacts& Run, size_t K) {
   return LineColorOnWhite(TQtPicture::ToQColor(K < Run.Colors.size() ? Run.Colors[K] : clBlack));
 }
 
-QString SaveImage(const QImage& Image, const QString& Path) {
-  QSaveFile File(Path);
-  if (!File.open(QIODevice::WriteOnly) || !Image.save(&File, "PNG") || !File.commit())
-    return QStringLiteral("cannot write '%1': %2").arg(Path, File.errorString());
-  return {};
+/// Writes Bytes as the file Leaf of Folder; "Leaf: reason" on failure.
+QString SaveBytes(const std::string& Folder, const char* Leaf, const QByteArray& Bytes) {
+  TAtomicFile File;
+  if (File.Open(Folder + Leaf) && File.Write(Bytes.constData(), size_t(Bytes.size())) &&
+      File.Commit())
+    return {};
+  return QStringLiteral("%1: %2").arg(QString::fromLatin1(Leaf),
+                                      QString::fromLocal8Bit(File.Error().c_str()));
+}
+
+QString SaveImage(const QImage& Image, const std::string& Folder, const std::string& Leaf) {
+  QByteArray Bytes;
+  QBuffer Memory(&Bytes);
+  Memory.open(QIODevice::WriteOnly);
+  QImageWriter Writer(&Memory, "png");
+  if (!Writer.write(Image))
+    return QStringLiteral("%1: %2").arg(QString::fromStdString(Leaf), Writer.errorString());
+  return SaveBytes(Folder, Leaf.c_str(), Bytes);
 }
 
 QImage PathPicture(const QImage& Circuit, const TRaceLog& Log, const TKartRecord& R,
@@ -124,24 +139,22 @@ QColor SpeedColor(double Speed, double Fastest) {
   return QColor::fromHsvF(static_cast<float>(std::fmod(2.0 / 3.0 + F / 3.0, 1.0)), 1.0f, 1.0f);
 }
 
-void PrintLapSummary(const TRaceLog& Log, const TRunFacts& Run) {
+void PrintLapSummary(std::FILE* Out, const TRaceLog& Log, const TRunFacts& Run) {
   if (!Log.Laps().HasLine()) {
-    std::printf("\nno lap line: the road does not loop through the start; no laps counted\n");
+    std::fprintf(Out, "\nno lap line: the road does not loop through the start; no laps counted\n");
     return;
   }
-  std::printf("\nkart  colour    laps  last lap  best lap  wrong way\n");
-  std::printf("                         (s)       (s)\n");
+  std::fprintf(Out, "\nkart  colour    laps  last lap  best lap  wrong way\n");
+  std::fprintf(Out, "                         (s)       (s)\n");
   for (size_t I = 0; I < Log.Records().size(); ++I) {
     const TKartRecord& R = Log.Records()[I];
-    std::printf("#%-4zu %-8s %5d %9.1f %9.1f  %s\n", I + 1,
-                qPrintable(Run.ColorNames.value(static_cast<int>(I))), R.Laps, R.LastLap, R.BestLap,
-                R.WrongWay ? "yes" : "no");
+    std::fprintf(Out, "#%-4zu %-8s %5d %9.1f %9.1f  %s\n", I + 1,
+                 qPrintable(Run.ColorNames.value(static_cast<int>(I))), R.Laps, R.LastLap,
+                 R.BestLap, R.WrongWay ? "yes" : "no");
   }
 }
 
-QString WriteLapsCsv(const QByteArray& NativePath, const TRaceLog& Log) {
-  TAtomicFile Csv;
-  if (!Csv.Open(NativePath.toStdString())) return QString::fromLocal8Bit(Csv.Error().c_str());
+QString WriteLapsCsv(TOutputFile& Csv, const TRaceLog& Log) {
   Csv.Write("kart,lap,seconds,move\n");
   char Line[96];
   for (size_t I = 0; I < Log.Records().size(); ++I) {
@@ -152,14 +165,25 @@ QString WriteLapsCsv(const QByteArray& NativePath, const TRaceLog& Log) {
       Csv.Write(Line);
     }
   }
-  if (!Csv.Commit()) return QString::fromLocal8Bit(Csv.Error().c_str());
+  if (!Csv.Finish()) return QString::fromLocal8Bit(Csv.Error().c_str());
   return {};
 }
 
-QString WriteRunReport(const QString& Folder, const QImage& Circuit, const TRaceLog& Log,
+bool IsReportFile(const std::string& Leaf) {
+  if (Leaf == "speed.png" || Leaf == "futures.png" || Leaf == "laps.png" || Leaf == "summary.json")
+    return true;
+  const std::string Prefix = "path-kart", Suffix = ".png";
+  if (Leaf.size() <= Prefix.size() + Suffix.size() || Leaf.compare(0, Prefix.size(), Prefix) ||
+      Leaf.compare(Leaf.size() - Suffix.size(), Suffix.size(), Suffix))
+    return false;
+  const std::string Number =
+      Leaf.substr(Prefix.size(), Leaf.size() - Prefix.size() - Suffix.size());
+  return Number.size() <= 3 && Number[0] != '0' &&
+         Number.find_first_not_of("0123456789") == std::string::npos;
+}
+
+QString WriteRunReport(const std::string& Folder, const QImage& Circuit, const TRaceLog& Log,
                        const TRunFacts& Run) {
-  if (!QDir().mkpath(Folder)) return QStringLiteral("cannot make the folder '%1'").arg(Folder);
-  const QDir Dir(Folder);
   // The colour scale ends at the speed that only a fiftieth of the moves exceed: a kart pushed
   // away in a collision must not wash out everyone's colours.
   std::vector<double> Speeds;
@@ -169,8 +193,8 @@ QString WriteRunReport(const QString& Folder, const QImage& Circuit, const TRace
   const double Fastest = Speeds.empty() ? 0 : Speeds[Speeds.size() * 49 / 50];
   QJsonArray Karts;
   for (size_t K = 0; K < Log.Records().size(); ++K) {
-    const QString Error = SaveImage(PathPicture(Circuit, Log, Log.Records()[K], Fastest),
-                                    Dir.filePath(QStringLiteral("path-kart%1.png").arg(K + 1)));
+    const QString Error = SaveImage(PathPicture(Circuit, Log, Log.Records()[K], Fastest), Folder,
+                                    "path-kart" + std::to_string(K + 1) + ".png");
     if (!Error.isEmpty()) return Error;
     Karts.append(KartJson(Log.Records()[K], static_cast<int>(K), Run));
   }
@@ -183,9 +207,7 @@ QString WriteRunReport(const QString& Folder, const QImage& Circuit, const TRace
                                                        QStringLiteral("futures imagined"), Futures),
                                               "futures.png"},
                                     std::pair{LapTimes(Log, Run), "laps.png"}})
-    if (const QString Error = SaveImage(Image, Dir.filePath(QString::fromLatin1(Name)));
-        !Error.isEmpty())
-      return Error;
+    if (const QString Error = SaveImage(Image, Folder, Name); !Error.isEmpty()) return Error;
   const QJsonObject Summary{{"seed", QString::number(Run.Seed)},
                             {"moves", Run.Moves},
                             {"simulated_seconds", Run.Moves * StepSeconds},
@@ -194,9 +216,5 @@ QString WriteRunReport(const QString& Folder, const QImage& Circuit, const TRace
                             {"circuit", Run.Circuit},
                             {"lap_line", Log.Laps().HasLine()},
                             {"karts", Karts}};
-  QSaveFile Json(Dir.filePath(QStringLiteral("summary.json")));
-  if (!Json.open(QIODevice::WriteOnly) || Json.write(QJsonDocument(Summary).toJson()) < 0 ||
-      !Json.commit())
-    return QStringLiteral("cannot write '%1': %2").arg(Json.fileName(), Json.errorString());
-  return {};
+  return SaveBytes(Folder, "summary.json", QJsonDocument(Summary).toJson());
 }

@@ -7,10 +7,13 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "world/UPlatform.h"
 
+class TOutputFile;
 class TRaceLog;
 
 /// The run as a whole, for the report's summary.
@@ -24,19 +27,23 @@ struct TRunFacts {
   QStringList ColorNames;      ///< as the summary names them
 };
 
-/// The lap table printed after the summary: laps, last and best lap, wrong-way mark per kart,
-/// or a line saying that the circuit has no lap line.
-void PrintLapSummary(const TRaceLog& Log, const TRunFacts& Run);
+/// The lap table printed on Out after the summary: laps, last and best lap, wrong-way mark per
+/// kart, or a line saying that the circuit has no lap line.
+void PrintLapSummary(std::FILE* Out, const TRaceLog& Log, const TRunFacts& Run);
 
-/// The CSV of every lap ("kart,lap,seconds,move"), through a temporary file renamed once whole.
-/// The system's reason on failure, else an empty string.
-QString WriteLapsCsv(const QByteArray& NativePath, const TRaceLog& Log);
+/// Writes the CSV of every lap ("kart,lap,seconds,move") into File, open, and finishes it. The
+/// system's reason on failure, else an empty string.
+QString WriteLapsCsv(TOutputFile& File, const TRaceLog& Log);
 
-/// Writes path-kartN.png, speed.png, futures.png, laps.png and summary.json into Folder,
-/// which is made when missing. Log must have kept every move (HistoryLimit 0). The reason on
-/// failure, else an empty string.
-QString WriteRunReport(const QString& Folder, const QImage& Circuit, const TRaceLog& Log,
+/// Writes path-kartN.png, speed.png, futures.png, laps.png and summary.json into the existing
+/// folder NativeFolder (the system's bytes, ending in '/'). Log must have kept every move
+/// (HistoryLimit 0). "file: reason" on failure, else an empty string.
+QString WriteRunReport(const std::string& NativeFolder, const QImage& Circuit, const TRaceLog& Log,
                        const TRunFacts& Run);
+
+/// Whether a report folder holds a file of this name: an earlier report may be replaced, a folder
+/// holding anything else may not.
+bool IsReportFile(const std::string& Leaf);
 
 /// The colour of a speed on a path: blue at rest through magenta to red at Fastest and above.
 QColor SpeedColor(double Speed, double Fastest);

@@ -76,10 +76,13 @@ void TRaceLog::Record(const std::vector<TPlayer2D*>& List, int32_t Futures) {
     R.Distance += Step;
     R.OffRoadMoves += S.OffRoad;
     R.FutureSum += S.Futures;
+    R.FewestFutures = R.Moves == 1 ? S.Futures : std::min(R.FewestFutures, S.Futures);
     R.DistinctSum += S.Distinct;
     CountLaps(R, S.X, S.Y);
     FollowDirection(R, S.X, S.Y);
     if (R.WrongWay) R.WrongWaySeconds += StepSeconds;
+    R.Stall = S.Speed < StallSpeed ? R.Stall + StepSeconds : 0;
+    R.LongestStall = std::max(R.LongestStall, R.Stall);
     R.PrevX = S.X;
     R.PrevY = S.Y;
     R.History.push_back(S);

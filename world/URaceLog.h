@@ -30,6 +30,7 @@ struct TKartRecord {
   double Distance = 0;  ///< pixels
   int64_t OffRoadMoves = 0;
   int64_t FutureSum = 0;
+  int32_t FewestFutures = 0;  ///< the fewest futures of any move
   int64_t DistinctSum = 0;
   int32_t Laps = 0;
   double LastLap = 0;  ///< simulated seconds; 0 before the first lap
@@ -38,6 +39,9 @@ struct TKartRecord {
   std::vector<int64_t> LapMoves;  ///< the move that ended each lap, counted from the start
   bool WrongWay = false;          ///< going backwards round the road over the last second
   double WrongWaySeconds = 0;     ///< simulated seconds driven marked wrong way, in all
+  /// The longest the kart has stood still (moves slower than StallSpeed), simulated seconds.
+  double LongestStall = 0;
+  double Stall = 0;  ///< the stand-still under way
   /// How far round the road the kart has come since it started, pixels: laps included, from the
   /// start line (a kart that started behind the line below 0). Unknown until on the road.
   double RaceDistance = 0;
@@ -66,6 +70,8 @@ struct TKartRecord {
 /// The race so far, kart by kart, in the order of the karts handed to Record.
 class TRaceLog {
  public:
+  /// A kart slower than this stands still, px/s.
+  static constexpr double StallSpeed = 2;
   /// Moves kept in each kart's History; 0 keeps every move.
   size_t HistoryLimit = 600;
   double StepSeconds = 0.1;

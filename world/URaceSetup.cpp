@@ -1,10 +1,34 @@
 #include "world/URaceSetup.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "agents/UKart.h"
+#include "agents/UKartPhysics.h"
 #include "decision/UBase.h"
 #include "world/UTrack2D.h"
+
+TReachableState ReachableState() {
+  using namespace KartPhysics;
+  const double Step = TimeStepMs / 1000.0;
+  // On the road the forward speed settles where a move's drag takes what the engine gives:
+  // Friction x (DragPerSpeed v^2 + v) = MaxPower x Step, per DragStepMs.
+  const double Drag = FrictionRange.Min * (TimeStepMs / DragStepMs);
+  const double Gain = MaxPowerRange.Max * Step;
+  const double Top = (std::sqrt(1 + 4 * DragPerSpeed * Gain / Drag) - 1) / (2 * DragPerSpeed);
+  // Twice that leaves room for bounces: a collision only shares speed between two karts, and
+  // karts driven much faster off the picture end in numbers that are not numbers.
+  const double Speed = 2 * Top;
+  const double Moves = static_cast<double>(MaxMoveNumber);
+  // A step scores its length, or racing the lap direction its progress round the road, which is
+  // at most half the longest loop: one through every pixel of the largest circuit (io's
+  // MaxCircuitPixels).
+  const double LongestLoop = 4096.0 * 4096.0;
+  const double Stride = std::max(Speed * Step, LongestLoop / 2);
+  return {Speed, Speed * Step * Moves,
+          10 * TurnDegreesToRadians(MaxTurnDegRange.Max) * Step * Moves,
+          ScorePerSize * Stride / SizeRange.Min * Moves};
+}
 
 void ApplyTrackSettings(TTrack2D& Track, const TTrackSettings& Settings) {
   Track.Friction = Settings.Friction;

@@ -28,6 +28,38 @@ constexpr int32_t MoveBudgetMs = 100;
 constexpr int32_t MinFutures = 200;
 constexpr int32_t MinTeamFutures = 500;
 
+/// The values a setting may take: the window's controls offer these, kartrun's options and a
+/// scenario file are held to them.
+struct TSettingRange {
+  double Min, Max;
+};
+constexpr TSettingRange KartsRange{1, 100};
+constexpr TSettingRange FixedFuturesRange{1, 100000};  ///< futures per kart and move
+constexpr TSettingRange BudgetRange{0, 10000};         ///< milliseconds
+constexpr TSettingRange FrictionRange{0.001, 0.3};
+constexpr TSettingRange SideFrictionRange{0, 1};
+constexpr TSettingRange SecondsRange{1, 20};
+constexpr TSettingRange GridRange{5, 25};  ///< pixels; the grid adapts within the player's own
+constexpr TSettingRange MaxPowerRange{1, 25};
+constexpr TSettingRange MaxTurnDegRange{10, 90};
+constexpr TSettingRange SizeRange{4, 40};  ///< pixels
+
+/// The most moves a race counts (a scenario keeps the count): 2^40, over 3,000 years of moves at
+/// ten a second. A run that would go past it is refused.
+constexpr int64_t MaxMoveNumber = int64_t{1} << 40;
+
+/// The largest magnitudes a kart's state reaches in any race the ranges above allow, up to
+/// MaxMoveNumber moves; a scenario holding more is refused. The speed is twice the fastest a
+/// kart drives on the road (strongest engine, least friction: about 452 px/s), which leaves room
+/// for bounces; positions, headings and scores follow from it over every move.
+struct TReachableState {
+  double Speed;     ///< each velocity component, px/s
+  double Position;  ///< each coordinate, px
+  double Angle;     ///< heading, radians
+  double Score;     ///< either way: racing the lap direction, going backwards scores below 0
+};
+TReachableState ReachableState();
+
 /// Colours of karts 1 to 5; later karts keep their random colour.
 constexpr TColor KartColors[5] = {clRed, clYellow, clLime, clWhite, clFuchsia};
 constexpr const char* KartColorNames[5] = {"red", "yellow", "green", "white", "magenta"};

@@ -417,7 +417,7 @@ TEST_F(CircuitFileTest, RefusesWhatIsNotAFile) {
       {Folder + "/dangling.bmp", "a symbolic link to a file that does not exist"},
       {Folder + "/folder.bmp/x.bmp", "the file does not exist"},
       {"/proc/self/status", "it does not start with \"BM\""},
-      {"/dev/null", "it is not a regular file"},
+      {"/dev/null", "it is a character device, not a regular file"},
   };
   for (const auto& [Name, Reason] : Cases)
     EXPECT_TRUE(ReadCircuitPictureNative(Name).Error.contains(Reason))

@@ -2,6 +2,7 @@
 // damaged or hostile file is refused with the field it names.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@
 
 #include "agents/UKart.h"
 #include "decision/UBase.h"
+#include "io/UMoveEstimate.h"
 #include "io/UPicture.h"
 #include "io/UScenario.h"
 #include "world/UTrack2D.h"
@@ -125,6 +127,81 @@ TEST(Scenario, WrittenAtomicallyAndReadFromTheFile) {
                               CaptureScenario(Race.Track, Race.Karts, 3, 0, 100)),
             "");
   EXPECT_FALSE(ReadScenarioFile(Dir.filePath("none/race.json")).Ok());
+}
+
+// Whatever state a race reaches under the settings' extremes (least friction, no sideways
+// friction, the strongest engine and sharpest steering, karts bouncing off each other and
+// leaving the picture) is one that a scenario keeps and reads back, bit for bit.
+TEST(Scenario, EveryStateARaceReachesIsSavedAndReadBack) {
+  struct TExtreme {
+    double Size;
+    bool Team;
+  };
+  for (const TExtreme& E : {TExtreme{SizeRange.Min, false}, TExtreme{SizeRange.Max, true}}) {
+    SCOPED_TRACE(E.Size);
+    RandomSeed(5);
+    // All road: nothing slows the karts down until they leave the picture.
+    QImage Field(800, 600, QImage::Format_RGB32);
+    Field.fill(qRgb(255, 206, 61));
+    TRace Race(Field);
+    Race.Track.Seed = 5;
+    Race.Track.Seconds = 1;
+    Race.Track.Friction = FrictionRange.Min;
+    Race.Track.SideFriction = SideFrictionRange.Min;
+    Race.Track.TeamScore = E.Team;
+    TKartSettings Settings;
+    Settings.MaxPower = MaxPowerRange.Max;
+    Settings.MaxTurnDeg = MaxTurnDegRange.Max;
+    Settings.Size = E.Size;
+    for (int I = 0; I < 5; ++I) AddKart(Race.Track, Race.Karts, Settings);
+    for (int Move = 0; Move < 60; ++Move) {
+      Race.Moves(1);
+      // The window may lower a limit under a kart going faster: still a state it can save.
+      if (Move == 40) {
+        Settings.MaxPower = MaxPowerRange.Min;
+        Settings.MaxTurnDeg = MaxTurnDegRange.Min;
+        ApplyKartSettings(*Race.Karts.front(), Settings);
+      }
+      const TScenarioRead Read = ScenarioFromJson(
+          ScenarioToJson(CaptureScenario(Race.Track, Race.Karts, 5, Race.Track.MoveNumber, 100)));
+      ASSERT_TRUE(Read.Ok()) << "move " << Move << ": " << Read.Error.toStdString();
+      TRace Copy(Read.Scenario.Circuit);
+      RestoreRace(Read.Scenario, Copy.Track, Copy.Karts);
+      ASSERT_EQ(StateBits(Copy.Karts), StateBits(Race.Karts)) << "move " << Move;
+    }
+  }
+}
+
+// Timing a move on a copy of the race leaves the race, and the random source it goes on with,
+// exactly as they were: a run that is told how long it will take still repeats bit for bit.
+TEST(Scenario, MeasuringAMoveLeavesTheRaceAsItWas) {
+  std::string Plain, Measured;
+  for (const bool Measure : {false, true}) {
+    RandomSeed(8);
+    TRace Race(RingCircuit());
+    Race.Track.Seed = 8;
+    for (int I = 0; I < 3; ++I) AddKart(Race.Track, Race.Karts, TKartSettings{});
+    for (int Move = 0; Move < 4; ++Move) {
+      if (Measure) {
+        const TMoveEstimate E = MeasureMove(Race.Track, Race.Karts, MoveBudgetMs);
+        EXPECT_GT(E.SecondsPerPass, 0);
+        EXPECT_EQ(E.Passes, 200);
+      }
+      Race.Moves(1);
+    }
+    // A sixth kart keeps the colour it draws from the random source.
+    for (int I = 0; I < 3; ++I) AddKart(Race.Track, Race.Karts, TKartSettings{});
+    (Measure ? Measured : Plain) = StateBits(Race.Karts);
+  }
+  EXPECT_EQ(Measured, Plain);
+}
+
+TEST(Scenario, AFifoIsRefusedAtOnce) {
+  QTemporaryDir Dir;
+  const QString Fifo = Dir.filePath("race.json");
+  ASSERT_EQ(mkfifo(QFile::encodeName(Fifo).constData(), 0600), 0);
+  const TScenarioRead Read = ReadScenarioFile(Fifo);
+  EXPECT_TRUE(Read.Error.contains("it is a FIFO, not a regular file")) << Read.Error.toStdString();
 }
 
 TEST(Scenario, EveryDamagedFileOfTheCorpusIsRefusedNamingItsField) {

@@ -171,7 +171,7 @@ TEST(LapCounter, AKartThatTurnsRoundOrRocksOnTheLineCountsNoLapAndIsMarkedWrongW
 }
 
 // Places: more laps first, then further round the road; a kart that starts behind the line is
-// behind one that starts on it.
+// behind one that starts on it. Stand-stills are timed.
 TEST(LapCounter, PlacesGoByLapsThenByTheWayRound) {
   const QImage Circuit = DefaultCircuitImage();
   TQtPicture Picture(Circuit);
@@ -188,6 +188,9 @@ TEST(LapCounter, PlacesGoByLapsThenByTheWayRound) {
   EXPECT_EQ(Log.Places(), (std::vector<int32_t>{2, 1, 3}));
   EXPECT_LT(Log.Records()[2].RaceDistance, 0);
   EXPECT_EQ(Log.Records()[0].WrongWaySeconds, 0);
+  // Kart C has stood still for both moves, kart A for the first one.
+  EXPECT_NEAR(Log.Records()[2].LongestStall, 0.2, 1e-12);
+  EXPECT_NEAR(Log.Records()[0].LongestStall, 0.1, 1e-12);
 }
 
 TEST(LapCounter, ARoadThatDoesNotLoopThroughTheStartHasNoLapLine) {

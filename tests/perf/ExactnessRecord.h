@@ -10,7 +10,7 @@ inline constexpr int ExactnessMoves = 5;
 inline constexpr int ExactnessFutures = 200;
 inline constexpr uint64_t ExactnessSeed = 20260;
 
-struct TKartRecord {
+struct TRecordedKart {
   double Value[ExactnessParamCount];
   double PrevValue[ExactnessParamCount];
   int32_t IntValue[ExactnessParamCount];
@@ -23,7 +23,7 @@ struct TKartRecord {
 };
 
 // clang-format off
-inline const TKartRecord OneKartRecord[] = {
+inline const TRecordedKart OneKartRecord[] = {
     {{0x1p+3, 0x0p+0, 0x1.8fffb86e2ed2fp+7, 0x1.cc0546888e818p+8, 0x1.921fb54442d18p+0, -0x1.dd2172820527fp-9, 0x1.195c7305a4c6fp-3, 0x1.b20596fe61a97p-5, 0x1.5fd32983623dp+0, 0x1.9p+6, 0x0p+0, 0x0p+0, 0x1.0f437e5efd09ep-1, 0x1.b7c7f3e43acc4p+3, },
      {0x1p+3, 0x0p+0, 0x1.9p+7, 0x1.ccp+8, 0x1.921fb54442d18p+0, 0x0p+0, 0x0p+0, 0x0p+0, 0x0p+0, 0x1.9p+6, 0x0p+0, 0x0p+0, 0x1.f15161a59e5ap-3, 0x1.9fbb761a7174p+1, },
      {8000, 0, 200000, 460000, 1571, 0, 0, 0, 0, 100000, 0, 0, 0, 0, },
@@ -45,7 +45,7 @@ inline const TKartRecord OneKartRecord[] = {
      {8000, 0, 200000, 460000, 1571, 0, 0, 0, 0, 100000, 0, 0, 0, 0, },
      0x1.4bb94ca4c460ap-1, 0x0p+0, 0x1p+0, 1, 7, 148},
 };
-inline const TKartRecord ThreeKartsRecord[] = {
+inline const TRecordedKart ThreeKartsRecord[] = {
     {{0x1p+3, 0x0p+0, 0x1.90c4d8cf4c2f6p+7, 0x1.c00cd66180abdp+8, 0x1.921fb54442d18p+0, -0x1.123d5c8f2db28p-6, 0x1.258bf5b6e0ad2p-2, 0x1.d95704343247dp-4, 0x1.77456a7bf0664p+1, 0x1.9p+6, 0x0p+0, 0x0p+0, 0x1.27d662a09f6cep+0, 0x1.d516c51aec7fcp+4, },
      {0x1p+3, 0x0p+0, 0x1.9p+7, 0x1.ccp+8, 0x1.921fb54442d18p+0, -0x1.1564cbdb78659p-6, 0x1.2bb745dece26fp-2, 0x0p+0, 0x0p+0, 0x1.9p+6, 0x0p+0, 0x0p+0, 0x1.16677ab71624fp-1, 0x1.d516c51aec7fcp+4, },
      {8000, 0, 200000, 460000, 1571, 0, 0, 0, 0, 100000, 0, 0, 0, 0, },

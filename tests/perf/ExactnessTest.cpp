@@ -23,10 +23,10 @@
 #include "agents/UKart.h"
 #include "decision/UBase.h"
 #include "decision/USinCos.h"
-#include "tests/perf/ExactnessRecord.h"
-#include "tools/UStartUpRace.h"
 #include "io/UDefaultCircuit.h"
 #include "io/UPicture.h"
+#include "tests/perf/ExactnessRecord.h"
+#include "tools/UStartUpRace.h"
 #include "world/UTrack2D.h"
 
 namespace {
@@ -38,8 +38,8 @@ struct TStartUpWorld : TStartUpRace {
   }
 };
 
-TKartRecord Observe(const TKart& K) {
-  TKartRecord R{};
+TRecordedKart Observe(const TKart& K) {
+  TRecordedKart R{};
   const TState& S = *K.RealState;
   for (int I = 0; I < ExactnessParamCount; ++I) {
     R.Value[I] = S.Param(I).Value;
@@ -62,7 +62,7 @@ void ExpectSame(double Want, double Got, const std::string& What) {
       << "), now " << Got << " (" << std::hexfloat << Got << std::defaultfloat << ")";
 }
 
-void ExpectSame(const TKartRecord& Want, const TKartRecord& Got, const TState& Names,
+void ExpectSame(const TRecordedKart& Want, const TRecordedKart& Got, const TState& Names,
                 const std::string& Where) {
   for (int I = 0; I < ExactnessParamCount; ++I) {
     const std::string P = Where + " " + Names.Param(I).Name;
@@ -78,9 +78,9 @@ void ExpectSame(const TKartRecord& Want, const TKartRecord& Got, const TState& N
   EXPECT_EQ(Want.DistinctFutures, Got.DistinctFutures) << Where << " distinct futures";
 }
 
-void Print(const char* Name, const std::vector<TKartRecord>& Records) {
-  std::printf("inline const TKartRecord %s[] = {\n", Name);
-  for (const TKartRecord& R : Records) {
+void Print(const char* Name, const std::vector<TRecordedKart>& Records) {
+  std::printf("inline const TRecordedKart %s[] = {\n", Name);
+  for (const TRecordedKart& R : Records) {
     std::printf("    {{");
     for (double V : R.Value) std::printf("%a, ", V);
     std::printf("},\n     {");
@@ -96,11 +96,11 @@ void Print(const char* Name, const std::vector<TKartRecord>& Records) {
 // Runs the moves and compares kart by kart, move by move; after the first move that differs the
 // rest is only run (for printing), so that the report names where the results part.
 template <size_t N>
-void RunAndCompare(const char* Name, int KartCount, const TKartRecord (&Recorded)[N]) {
+void RunAndCompare(const char* Name, int KartCount, const TRecordedKart (&Recorded)[N]) {
   TStartUpWorld World(KartCount, ExactnessSeed);
   ASSERT_EQ(World.Karts.front()->RealState->ParamCount(), ExactnessParamCount);
   EXPECT_EQ(N, static_cast<size_t>(ExactnessMoves * KartCount)) << "record of the wrong length";
-  std::vector<TKartRecord> Seen;
+  std::vector<TRecordedKart> Seen;
   for (int Move = 1; Move <= ExactnessMoves; ++Move) {
     World.Track.ThinkAndMove(100, 100);
     ASSERT_EQ(World.Track.LastPasses, ExactnessFutures);
@@ -123,11 +123,11 @@ TEST(Exactness, ThreeCollidingKartsMoveAsRecorded) {
 // The record must describe moves that exercise the rules it guards: karts that travel, futures
 // that merge, and colliding karts pushed apart rather than left on top of each other.
 TEST(Exactness, RecordCoversMovingAndCollidingKarts) {
-  const TKartRecord& Last = OneKartRecord[ExactnessMoves - 1];
+  const TRecordedKart& Last = OneKartRecord[ExactnessMoves - 1];
   EXPECT_GT(Last.Score, 0);
   EXPECT_LT(Last.DistinctFutures, ExactnessFutures);
-  const TKartRecord& A = ThreeKartsRecord[3 * ExactnessMoves - 3];
-  const TKartRecord& B = ThreeKartsRecord[3 * ExactnessMoves - 2];
+  const TRecordedKart& A = ThreeKartsRecord[3 * ExactnessMoves - 3];
+  const TRecordedKart& B = ThreeKartsRecord[3 * ExactnessMoves - 2];
   EXPECT_TRUE(A.Value[2] != B.Value[2] || A.Value[3] != B.Value[3]);
 }
 

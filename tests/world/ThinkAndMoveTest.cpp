@@ -11,14 +11,14 @@
 namespace {
 
 // A track on a plain road picture with a text view and a message pump attached.
-struct TWorld {
+struct TWalkerRace {
   TCountingTrack Track;
   std::unique_ptr<TQtPicture> Picture = RoadPicture(400, 300);
   TTextRecorder Memo;
   TPumpCounter Pump;
   std::vector<std::unique_ptr<TWalker>> Walkers;
 
-  explicit TWorld(int32_t Players, int32_t Seconds = 1) {
+  explicit TWalkerRace(int32_t Players, int32_t Seconds = 1) {
     Track.SetImage(Picture.get());
     Track.DebugMemo = &Memo;
     Track.MessagePump = &Pump;
@@ -43,13 +43,13 @@ TEST(ThinkAndMove, SubStepsRoundHalfToEvenWithAMinimumOfTwo) {
   };
   for (TCase C : {TCase{10, 100, 100}, TCase{1, 400, 2}, TCase{3, 400, 8}, TCase{1, 1000, 2}}) {
     SCOPED_TRACE(std::to_string(C.Seconds) + " s / " + std::to_string(C.StepMs) + " ms");
-    TWorld World(1, C.Seconds);
+    TWalkerRace World(1, C.Seconds);
     World.Track.ThinkAndMove(Spent, C.StepMs);
     EXPECT_EQ(World.Track.LastSubSteps, C.SubSteps);
     EXPECT_EQ(World[0].SimulatedSteps, 200 * C.SubSteps);
     EXPECT_EQ(World[0].RealSteps, 1);
   }
-  TWorld World(1);
+  TWalkerRace World(1);
   EXPECT_THROW(World.Track.ThinkAndMove(100, 0), EModelError);
   EXPECT_EQ(World[0].SimulatedSteps, 0);
 }
@@ -58,7 +58,7 @@ TEST(ThinkAndMove, SpentBudgetRunsExactlyTheMinimumAndListsTheOptions) {
   for (bool Team : {false, true}) {
     SCOPED_TRACE(Team ? "team" : "individuals");
     const int32_t Minimum = Team ? 500 : 200;
-    TWorld World(2);
+    TWalkerRace World(2);
     World.Track.TeamScore = Team;
     World[1].DebugLevel = TDebugLevel::EndPoints;
     World.Track.ThinkAndMove(Spent, 100);
@@ -95,7 +95,7 @@ TEST(ThinkAndMove, SpentBudgetRunsExactlyTheMinimumAndListsTheOptions) {
 }
 
 TEST(ThinkAndMove, GenerousBudgetGivesEveryPlayerTheSameLargerCount) {
-  TWorld World(3);
+  TWalkerRace World(3);
   const auto Start = std::chrono::steady_clock::now();
   World.Track.ThinkAndMove(200, 100);
   const auto Ms = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -110,7 +110,7 @@ TEST(ThinkAndMove, GenerousBudgetGivesEveryPlayerTheSameLargerCount) {
 }
 
 TEST(ThinkAndMove, FixedPassesRepeatASeededMoveWithoutTheClock) {
-  TWorld World(1);
+  TWalkerRace World(1);
   World.Track.FixedPasses = 250;
   World.Track.ThinkAndMove(5000, 100);
   EXPECT_EQ(World.Track.LastPasses, 250);
@@ -120,7 +120,7 @@ TEST(ThinkAndMove, FixedPassesRepeatASeededMoveWithoutTheClock) {
 
   double End[2];
   for (double& X : End) {
-    TWorld Run(2);
+    TWalkerRace Run(2);
     Run.Track.FixedPasses = 300;
     RandomSeed(99);
     for (int Move = 0; Move < 3; ++Move) Run.Track.ThinkAndMove(0, 100);
@@ -130,7 +130,7 @@ TEST(ThinkAndMove, FixedPassesRepeatASeededMoveWithoutTheClock) {
 }
 
 TEST(ThinkAndMove, DebugLevelsDecideWhatIsDrawnAndWritten) {
-  TWorld World(3);
+  TWalkerRace World(3);
   World[0].DebugLevel = TDebugLevel::Traces;
   World[1].DebugLevel = TDebugLevel::EndPoints;
   World[2].DebugLevel = TDebugLevel::Nothing;
@@ -155,7 +155,7 @@ TEST(ThinkAndMove, DebugLevelsDecideWhatIsDrawnAndWritten) {
   EXPECT_GT(Grey, 0);
 
   // With 8 sub-steps only the fifth of every future is traced.
-  TWorld Eight(1, 3);
+  TWalkerRace Eight(1, 3);
   Eight[0].DebugLevel = TDebugLevel::Traces;
   Eight.Track.ThinkAndMove(Spent, 400);
   EXPECT_EQ(Eight[0].TraceAt.size(), 200u);
@@ -163,7 +163,7 @@ TEST(ThinkAndMove, DebugLevelsDecideWhatIsDrawnAndWritten) {
 }
 
 TEST(ThinkAndMove, LastReportingPlayerOwnsTheTextView) {
-  TWorld World(3);
+  TWalkerRace World(3);
   World[0].DebugLevel = TDebugLevel::EndPoints;
   World[1].DebugLevel = TDebugLevel::Traces;
   World.Track.ThinkAndMove(Spent, 100);
@@ -180,7 +180,7 @@ TEST(ThinkAndMove, LastReportingPlayerOwnsTheTextView) {
 TEST(ThinkAndMove, TeamScoresAreTheMeanOfTheFuturesOfOnePass) {
   for (bool Team : {true, false}) {
     SCOPED_TRACE(Team ? "team" : "individuals");
-    TWorld World(3);
+    TWalkerRace World(3);
     World.Track.TeamScore = Team;
     World[0].ScorePerStep = 1.5;  // futures scoring 3, 6 and 0 over two sub-steps
     World[1].ScorePerStep = 3;
@@ -200,7 +200,7 @@ TEST(ThinkAndMove, TeamScoresAreTheMeanOfTheFuturesOfOnePass) {
 
 TEST(ThinkAndMove, EachMoveStartsFromFreshFuturesAndResolvesCollisionsWhenAsked) {
   for (bool Collisions : {true, false}) {
-    TWorld World(2);
+    TWalkerRace World(2);
     World.Track.Collisions = Collisions;
     World.Track.ThinkAndMove(Spent, 100);
     World.Track.ThinkAndMove(Spent, 100);
@@ -215,7 +215,7 @@ TEST(ThinkAndMove, EachMoveStartsFromFreshFuturesAndResolvesCollisionsWhenAsked)
     }
   }
   // An empty world, even thinking as a team, has nothing to do but still counts its passes.
-  TWorld Empty(0);
+  TWalkerRace Empty(0);
   Empty.Track.TeamScore = true;
   Empty.Track.ThinkAndMove(Spent, 100);
   EXPECT_EQ(Empty.Track.LastPasses, 500);
@@ -248,7 +248,7 @@ TEST(Track, PlayerListIgnoresRepeatsAndStrangers) {
 }
 
 TEST(Track, RedrawKeepsTrailsOnlyWhenAsked) {
-  TWorld World(1);
+  TWalkerRace World(1);
   TWalker& W = World[0];
   World.Track.Redraw();
   EXPECT_EQ(World.Picture->Pixel(100, 50), W.Color);
@@ -273,7 +273,7 @@ TEST(ThinkAndMove, AnErrorInAPassLeavesEveryPlayerInRealMode) {
       TWalker::Advance(TimeStepMs);
     }
   };
-  TWorld World(1);
+  TWalkerRace World(1);
   TFailing Failing;
   Failing.SetPosition(100, 200, 0);
   World.Track.AddPlayer(Failing);

@@ -64,6 +64,25 @@ mutate("negative-move", "move", lambda d: d.update(move=-3))
 mutate("chosen-kart-out-of-range", "chosenKart must be a whole number from 0 to 1",
        lambda d: d.update(chosenKart=2))
 mutate("kart-not-object", "karts[1] must be an object", lambda d: d["karts"].__setitem__(1, 7))
+# Values the program never reaches, each held to its parameter's own range.
+mutate("size-zero", "karts[0].params[0].value", lambda d: d["karts"][0]["params"][0].update(value=0))
+mutate("velocity-huge", "karts[0].params[5].value",
+       lambda d: d["karts"][0]["params"][5].update(value=1e12))
+mutate("power-bound-huge", "karts[1].params[8].max",
+       lambda d: d["karts"][1]["params"][8].update(max=1e12))
+mutate("power-huge", "karts[0].params[8].value",
+       lambda d: d["karts"][0]["params"][8].update(value=1e12))
+mutate("battery-bound-moved", "karts[0].params[9].min must be 0, the kart's own",
+       lambda d: d["karts"][0]["params"][9].update(min=-50))
+mutate("dead-half", "karts[0].params[1].value must be 0 or 1",
+       lambda d: d["karts"][0]["params"][1].update(value=0.5))
+mutate("seconds-past-the-options", "track.seconds must be a whole number from 1 to 20",
+       lambda d: d["track"].update(seconds=60))
+mutate("friction-zero", "track.friction", lambda d: d["track"].update(friction=0))
+mutate("move-past-the-limit", "move must be a whole number from 0 to 1099511627776",
+       lambda d: d.update(move=2**40 + 1))
+mutate("score-factor-above-one", "karts[0].scoreFactor",
+       lambda d: d["karts"][0].update(scoreFactor=5))
 
 with open(f"{out}/expected.txt", "w") as f:
     for name, expect in cases:

@@ -1,0 +1,66 @@
+#pragma once
+// kartrun's options: one table gives each option's name, help, field and range, and whether a
+// scenario holds it. The help text, the checks of the command line and the options refused
+// beside --scenario are all made from it, so an option is described once.
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+#include <variant>
+#include <vector>
+
+#include "agents/UDebugLevel.h"
+#include "world/URaceSetup.h"
+#include "world/USimd.h"
+
+/// What one run is asked to do; a field whose option is not given keeps the window's default.
+struct TRunSettings {
+  QString Circuit;  ///< empty: the built-in one
+  int32_t Karts = 1;
+  int32_t Moves = 600;
+  std::optional<uint64_t> Seed;  ///< none: from the clock
+  int32_t Futures = 0;           ///< 0: the time budget decides
+  int32_t BudgetMs = MoveBudgetMs;
+  int32_t Threads = 0;  ///< 0: every core
+  TSimd Simd = TSimd::Best;
+  TTrackSettings Track;
+  TKartSettings Kart;  ///< every kart's
+  QString Csv;
+  QString Frames;        ///< base name of the frame files
+  QString Laps;          ///< CSV of every lap
+  QString Report;        ///< folder of report pictures and summary.json
+  QString Scenario;      ///< empty: a new race
+  QString SaveScenario;  ///< empty: none written
+};
+
+/// Where an option's value goes: a field of one TRunSettings.
+using TRunField = std::variant<int32_t*, double*, bool*, QString*, std::optional<uint64_t>*, TSimd*,
+                               TDebugLevel*>;
+
+/// One option of the table. Numbers are checked against their Range; a switch (no Value) writes
+/// SwitchSets into its flag.
+struct TRunOption {
+  const char* Name;
+  const char* Short = nullptr;  ///< one-letter alias, or none
+  /// What the value is called in the help ("n", "file"); none: a switch.
+  const char* Value = nullptr;
+  QString Help = {};  ///< what it sets, before its range
+  TRunField Field = {};
+  TSettingRange Range = {0, 0};  ///< numbers only
+  QString Default = {};          ///< shown instead of the field's own value as the default
+  QString More = {};             ///< a sentence after the range and the default
+  bool Held = false;             ///< a scenario holds it, so it is not given beside --scenario
+  bool SwitchSets = true;
+};
+
+/// The table, with every field pointing into Settings.
+std::vector<TRunOption> RunOptions(TRunSettings& Settings);
+
+/// Reads the command line (as ArgumentsAsGiven gives it) through the table. --help prints the
+/// help and ends the program; anything refused ends it with a message and status 2.
+TRunSettings ReadRunOptions(const QStringList& Arguments);
+
+/// Prints "kartrun: Message" on standard error, with a hint at --help for status 2 (a refused
+/// command line), and ends the program with Code.
+[[noreturn]] void Fail(const QString& Message, int Code = 2);
