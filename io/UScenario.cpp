@@ -92,8 +92,8 @@ TScenario CaptureScenario(const TTrack2D& Track, const TKartList& Karts, uint64_
   if (const auto* Clean = dynamic_cast<const TQtPicture*>(Track.Background.get())) {
     S.Circuit = Clean->Image().convertToFormat(QImage::Format_RGB32);
   }
-  S.Track = {Track.Friction,  Track.SideFriction, Track.Seconds,
-             Track.TeamScore, Track.Collisions,   Track.KeepTrails};
+  S.Track = {Track.Friction,   Track.SideFriction, Track.Seconds,      Track.TeamScore,
+             Track.Collisions, Track.KeepTrails,   Track.RaceDirection};
   S.FixedPasses = Track.FixedPasses;
   S.BudgetMs = BudgetMs;
   S.Seed = Seed;

@@ -92,6 +92,10 @@ class TFields {
       Wrong(Key, QStringLiteral("a whole number from %1 to %2").arg(Min).arg(Max));
     return static_cast<int64_t>(D);
   }
+  /// A flag that files written before it was kept lack: Absent there.
+  bool FlagOr(const char* Key, bool Absent) const {
+    return Object.contains(QLatin1String(Key)) ? Flag(Key) : Absent;
+  }
   bool Flag(const char* Key) const {
     const QJsonValue V = Get(Key);
     if (!V.isBool()) Wrong(Key, QStringLiteral("true or false"));
@@ -273,6 +277,7 @@ TScenario ReadFields(const TFields& Root, QByteArray& Circuit) {
   S.Track.TeamScore = T.Flag("teamScore");
   S.Track.Collisions = T.Flag("collisions");
   S.Track.KeepTrails = T.Flag("keepTrails");
+  S.Track.RaceDirection = T.FlagOr("raceDirection", false);
   const TFields Futures = Root.Object_("futures");
   S.FixedPasses = static_cast<int32_t>(Futures.Whole("fixedPasses", 0, FixedFuturesRange.Max));
   S.BudgetMs = static_cast<int32_t>(Futures.Whole("budgetMs", BudgetRange.Min, BudgetRange.Max));
@@ -355,7 +360,8 @@ bool WriteScenarioJson(const TScenario& S, const TScenarioSink& Write) {
                             {"seconds", S.Track.Seconds},
                             {"teamScore", S.Track.TeamScore},
                             {"collisions", S.Track.Collisions},
-                            {"keepTrails", S.Track.KeepTrails}}},
+                            {"keepTrails", S.Track.KeepTrails},
+                            {"raceDirection", S.Track.RaceDirection}}},
       {"futures", QJsonObject{{"fixedPasses", S.FixedPasses}, {"budgetMs", S.BudgetMs}}},
       {"seed", QString::number(S.Seed)},
       {"move", static_cast<qint64>(S.MoveNumber)},

@@ -32,6 +32,7 @@
 #include "tools/URunReport.h"
 #include "world/URaceLog.h"
 #include "world/URaceSetup.h"
+#include "world/UStartGrid.h"
 #include "world/UTrack2D.h"
 
 namespace {
@@ -155,6 +156,10 @@ void SetUpRace(TRunSettings& S, TRunRace& Race) {
   if (!S.Scenario.isEmpty()) {
     Race.FirstMove = Kept.Scenario.MoveNumber;
     RestoreRace(Kept.Scenario, Track, Race.Karts);
+  } else if (S.Start == TStartPlace::Grid || (S.Start == TStartPlace::Default && S.Karts > 1)) {
+    std::string Problem;
+    if (!LineUpOnGrid(Track, Race.Karts, Problem))
+      std::fprintf(stderr, "kartrun: %s\n", Problem.c_str());
   }
   Track.Redraw();
   Race.Log.HistoryLimit = S.Report.isEmpty() ? 1 : 0;
@@ -186,11 +191,13 @@ void PrintRunHeader(std::FILE* Out, const TRunSettings& S, const TRunRace& Race)
                                      : NativeName(S.Circuit).constData(),
                static_cast<unsigned long long>(Race.Seed), S.Seed ? "" : " (from the clock)");
   std::fprintf(Out,
-               "settings: friction %g, side friction %g, %d s futures, grid %d, collisions %s, "
-               "%s decisions, %s, ",
+               "settings: friction %g, side friction %g, %d s futures, grid %d%s, collisions %s, "
+               "%s decisions, %s%s, ",
                S.Track.Friction, S.Track.SideFriction, S.Track.Seconds, S.Kart.Grid,
-               S.Track.Collisions ? "on" : "off", S.Kart.Refined ? "refined" : "averaged",
-               S.Track.TeamScore ? "team scoring" : "individual scoring");
+               S.Kart.AutoGrid ? "" : " (fixed)", S.Track.Collisions ? "on" : "off",
+               S.Kart.Refined ? "refined" : "averaged",
+               S.Track.TeamScore ? "team scoring" : "individual scoring",
+               S.Track.RaceDirection ? " racing the lap direction" : "");
   if (S.Futures > 0)
     std::fprintf(Out, "%d futures per move (fixed)\n",
                  std::max(S.Futures, S.Track.TeamScore ? MinTeamFutures : MinFutures));

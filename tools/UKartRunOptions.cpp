@@ -37,6 +37,16 @@ std::vector<TRunOption> AllOptions(TRunSettings& S) {
        .Field = &S.Karts,
        .Range = KartsRange,
        .Held = true},
+      {.Name = "start",
+       .Value = "place",
+       .Help = "Where the karts of a new race start: grid, two abreast in a staggered grid behind "
+               "the start line, or pile, on top of each other at the start point as the "
+               "window's \"+\" adds them",
+       .Field = &S.Start,
+       .Default = "grid for more than one kart",
+       .More = "Where the road is too narrow or does not loop through the start, the karts stay "
+               "piled and kartrun says why.",
+       .Held = true},
       {.Name = "moves",
        .Short = "m",
        .Value = "n",
@@ -134,6 +144,20 @@ std::vector<TRunOption> AllOptions(TRunSettings& S) {
        .Default = "refined decisions",
        .Held = true,
        .SwitchSets = false},
+      {.Name = "fixed-grid",
+       .Help = "Keep the end-point grid at --grid instead of adapting it to the number of "
+               "distinct futures",
+       .Field = &S.Kart.AutoGrid,
+       .Default = "adapted every move",
+       .Held = true,
+       .SwitchSets = false},
+      {.Name = "race-direction",
+       .Help = "Race the lap direction: each step of a future scores its progress round the road "
+               "from the start line instead of its path length",
+       .Field = &S.Track.RaceDirection,
+       .Default = "the path length",
+       .More = "Only where the road loops through the start.",
+       .Held = true},
       {.Name = "team",
        .Help = "Think as a team: futures are weighed by the mean score of all karts",
        .Field = &S.Track.TeamScore,
@@ -284,6 +308,13 @@ void ReadValue(const TRunOption& O, const QString& Text) {
     if (!Ok)
       Fail(QStringLiteral("--%1 takes a whole number from 0 to 18446744073709551615, not '%2'.")
                .arg(Name, Text));
+  } else if (auto* Start = std::get_if<TStartPlace*>(&O.Field)) {
+    if (Text == QStringLiteral("grid"))
+      **Start = TStartPlace::Grid;
+    else if (Text == QStringLiteral("pile"))
+      **Start = TStartPlace::Pile;
+    else
+      Fail(QStringLiteral("--%1 takes grid or pile, not '%2'.").arg(Name, Text));
   } else if (auto* Simd = std::get_if<TSimd*>(&O.Field)) {
     const std::optional<TSimd> Width = ParseSimd(Text.toStdString());
     if (!Width || *Width == TSimd::Best)
@@ -307,8 +338,9 @@ TRunSettings ReadRunOptions(const QStringList& Arguments) {
       "the mean speed, the share of moves ending with the kart's outline off the road, the\n"
       "futures imagined per move and the time per move.\n"
       "Karts are added as the window adds them: the first at x 200, y 460 heading down the\n"
-      "picture, each further one a copy of the one before. Every move is one redraw and one\n"
-      "think-and-move step with the window's budget and a 100 ms time step.\n"
+      "picture, each further one a copy of the one before; more than one then line up on the\n"
+      "starting grid (--start). Every move is one redraw and one think-and-move step with the\n"
+      "window's budget and a 100 ms time step.\n"
       "Settings not given are the window's start-up settings. A run whose moves are expected\n"
       "to take far longer than their budget says so before it starts.\n"
       "\n"

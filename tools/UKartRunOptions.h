@@ -14,10 +14,16 @@
 #include "world/URaceSetup.h"
 #include "world/USimd.h"
 
+/// Where the karts of a new race start: on the starting grid behind the start line, or on top of
+/// each other at the start point as the window's "+" adds them. Default: the grid for more than
+/// one kart.
+enum class TStartPlace { Default, Grid, Pile };
+
 /// What one run is asked to do; a field whose option is not given keeps the window's default.
 struct TRunSettings {
   QString Circuit;  ///< empty: the built-in one
   int32_t Karts = 1;
+  TStartPlace Start = TStartPlace::Default;
   int32_t Moves = 600;
   std::optional<uint64_t> Seed;  ///< none: from the clock
   int32_t Futures = 0;           ///< 0: the time budget decides
@@ -36,7 +42,7 @@ struct TRunSettings {
 
 /// Where an option's value goes: a field of one TRunSettings.
 using TRunField = std::variant<int32_t*, double*, bool*, QString*, std::optional<uint64_t>*, TSimd*,
-                               TDebugLevel*>;
+                               TDebugLevel*, TStartPlace*>;
 
 /// One option of the table. Numbers are checked against their Range; a switch (no Value) writes
 /// SwitchSets into its flag.

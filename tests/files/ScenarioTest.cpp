@@ -2,6 +2,9 @@
 // damaged or hostile file is refused with the field it names.
 
 #include <gtest/gtest.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <sys/stat.h>
 
 #include <QDir>
@@ -79,6 +82,7 @@ TEST(Scenario, ARaceReadBackGoesOnExactlyAsTheOriginal) {
   AddKart(Original.Track, Original.Karts, Settings);
   AddKart(Original.Track, Original.Karts, Settings);
   Original.Track.Collisions = true;
+  Original.Track.RaceDirection = true;
   Original.Moves(5);
   // A hole painted into the clean circuit travels with the file.
   auto& Clean = dynamic_cast<TQtPicture&>(*Original.Track.Background);
@@ -95,11 +99,21 @@ TEST(Scenario, ARaceReadBackGoesOnExactlyAsTheOriginal) {
   EXPECT_EQ(S.FixedPasses, 200);
   EXPECT_EQ(S.Track.Seconds, 2);
   EXPECT_TRUE(S.Track.Collisions);
+  EXPECT_TRUE(S.Track.RaceDirection);
+  // A file from before the lap direction could be raced reads with it off.
+  QJsonObject Older = QJsonDocument::fromJson(ScenarioToJson(Kept)).object();
+  QJsonObject Track = Older["track"].toObject();
+  Track.remove("raceDirection");
+  Older["track"] = Track;
+  const TScenarioRead OlderRead = ScenarioFromJson(QJsonDocument(Older).toJson());
+  ASSERT_TRUE(OlderRead.Ok()) << OlderRead.Error.toStdString();
+  EXPECT_FALSE(OlderRead.Scenario.Track.RaceDirection);
 
   TRace Copy(S.Circuit);
   RestoreRace(S, Copy.Track, Copy.Karts);
   ASSERT_EQ(StateBits(Copy.Karts), StateBits(Original.Karts));
   EXPECT_TRUE(Copy.Track.Collisions);
+  EXPECT_TRUE(Copy.Track.RaceDirection);
   EXPECT_EQ(Copy.Track.Seconds, 2);
   EXPECT_FALSE(Copy.Track.IsOnTrack(50, 50));
 

@@ -89,6 +89,18 @@ fail() {
   Failures=$((Failures + 1))
 }
 
+# More than one kart lines up on the starting grid unless asked to start piled up as "+" adds
+# them: the distinct start points at move 0.
+starts() {
+  awk -F, 'NR == 1 { for (I = 1; I <= NF; I++) { if ($I == "POSX") X = I; if ($I == "POSY") Y = I } }
+           NR > 1 && $1 == 0 { print $X "," $Y }' "$1" | sort -u | wc -l
+}
+expect 0 "#3 " --karts 3 --moves 1 --seed 5 --futures 1 --csv "$Dir/grid.csv"
+expect 0 "#3 " --karts 3 --moves 1 --seed 5 --futures 1 --start pile --csv "$Dir/pile.csv"
+[ "$(starts "$Dir/grid.csv")" -eq 3 ] || fail "the grid does not give each kart its place"
+[ "$(starts "$Dir/pile.csv")" -eq 1 ] || fail "--start pile does not pile the karts up"
+expect 2 "grid or pile, not 'line'" --start line
+
 # empty DIR WHAT: nothing at all (no CSV, no frame, no temporary file) was left in DIR.
 empty() {
   if [ -n "$(ls -A "$1")" ]; then fail "$2 left files behind: $(ls -A "$1" | tr '\n' ' ')"; fi
