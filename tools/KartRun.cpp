@@ -5,8 +5,8 @@
 
 #include <unistd.h>
 
+#include <QApplication>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QImage>
 #include <QString>
 #include <algorithm>
@@ -281,9 +281,10 @@ TRunFacts PrintSummary(std::FILE* Out, const TRunSettings& S, const TRunRace& Ra
 }  // namespace
 
 int main(int Argc, char** Argv) {
-  // Report pictures carry text, which needs fonts; no window is ever shown.
+  // Report pictures carry text, which needs fonts, and their charts Qt Widgets' graphics items;
+  // no window is ever shown.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication App(Argc, Argv);
+  QApplication App(Argc, Argv);
   QCoreApplication::setApplicationName("kartrun");
   // A file-size limit must fail the write (EFBIG), not kill the program half-way.
   std::signal(SIGXFSZ, SIG_IGN);

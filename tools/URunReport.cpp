@@ -1,6 +1,7 @@
 #include "tools/URunReport.h"
 
 #include <QBuffer>
+#include <QChart>
 #include <QImageWriter>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -10,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include "io/UAtomicFile.h"
 #include "io/UOutputFile.h"
@@ -24,10 +26,15 @@ constexpr double StepSeconds = TimeStepMs / 1000.0;
 constexpr int PlotWidth = 800;
 constexpr int PlotHeight = 400;
 
-// Light kart colours on a white plot are drawn darker, so that every line shows.
-QColor LineColor(TColor Color) {
-  const QColor C = TQtPicture::ToQColor(Color);
-  return 0.299 * C.red() + 0.587 * C.green() + 0.114 * C.blue() > 140 ? C.darker(170) : C;
+// "Kart #2 (yellow)": how the charts' legends name a kart.
+QString KartName(const TRunFacts& Run, size_t K) {
+  const QString Colour = Run.ColorNames.value(static_cast<int>(K));
+  return Colour.isEmpty() ? QStringLiteral("Kart #%1").arg(K + 1)
+                          : QStringLiteral("Kart #%1 (%2)").arg(K + 1).arg(Colour);
+}
+
+QColor KartLine(const TRunFacts& Run, size_t K) {
+  return LineColorOnWhite(TQtPicture::ToQColor(K < Run.Colors.size() ? Run.Colors[K] : clBlack));
 }
 
 /// Writes Bytes as the file Leaf of Folder; "Leaf: reason" on failure.
@@ -71,35 +78,36 @@ QImage PathPicture(const QImage& Circuit, const TRaceLog& Log, const TKartRecord
   return Image;
 }
 
-// One plot of a figure of every kart over the whole run.
+// One chart of a figure of every kart over the whole run, a point after every move.
 QImage OverTime(const TRaceLog& Log, const TRunFacts& Run, const QString& Title,
-                double (*Figure)(const TMoveSample&)) {
-  QImage Image(PlotWidth, PlotHeight, QImage::Format_RGB32);
-  Image.fill(Qt::white);
+                const QString& Unit, double (*Figure)(const TMoveSample&)) {
   std::vector<TPlotSeries> Series;
   for (size_t K = 0; K < Log.Records().size(); ++K) {
-    TPlotSeries S{{}, LineColor(Run.Colors[K])};
-    for (const TMoveSample& M : Log.Records()[K].History) S.Values.push_back(Figure(M));
+    TPlotSeries S{KartName(Run, K), {}, KartLine(Run, K)};
+    const auto& History = Log.Records()[K].History;
+    for (size_t I = 0; I < History.size(); ++I)
+      S.Points.emplace_back((I + 1) * StepSeconds, Figure(History[I]));
     Series.push_back(std::move(S));
   }
-  QPainter P(&Image);
-  DrawLinePlot(P, Image.rect().adjusted(6, 6, -6, -6), Title, Series,
-               QStringLiteral("%1 s").arg(Run.Moves * StepSeconds, 0, 'f', 1));
-  return Image;
+  const std::unique_ptr<QChart> Chart(
+      NewLineChart(Title, {QStringLiteral("simulated time (s)"), Unit}, Series));
+  return ChartImage(*Chart, {PlotWidth, PlotHeight});
 }
 
 QImage LapTimes(const TRaceLog& Log, const TRunFacts& Run) {
-  QImage Image(PlotWidth, PlotHeight, QImage::Format_RGB32);
-  Image.fill(Qt::white);
   std::vector<TPlotSeries> Series;
-  for (size_t K = 0; K < Log.Records().size(); ++K)
-    Series.push_back({Log.Records()[K].LapTimes, LineColor(Run.Colors[K])});
-  QPainter P(&Image);
-  DrawLinePlot(P, Image.rect().adjusted(6, 6, -6, -6),
-               Log.Laps().HasLine() ? QStringLiteral("lap times (s), lap by lap")
-                                    : QStringLiteral("no lap line"),
-               Series, QStringLiteral("laps"));
-  return Image;
+  for (size_t K = 0; K < Log.Records().size(); ++K) {
+    TPlotSeries S{KartName(Run, K), {}, KartLine(Run, K), true};
+    const std::vector<double>& Times = Log.Records()[K].LapTimes;
+    for (size_t L = 0; L < Times.size(); ++L) S.Points.emplace_back(L + 1, Times[L]);
+    Series.push_back(std::move(S));
+  }
+  const std::unique_ptr<QChart> Chart(NewLineChart(
+      Log.Laps().HasLine()
+          ? QStringLiteral("Lap times")
+          : QStringLiteral("No lap line: the road does not loop through the start"),
+      {QStringLiteral("lap"), QStringLiteral("lap time (simulated s)"), true}, Series));
+  return ChartImage(*Chart, {PlotWidth, PlotHeight});
 }
 
 QJsonObject KartJson(const TKartRecord& R, int Index, const TRunFacts& Run) {
@@ -192,10 +200,13 @@ QString WriteRunReport(const std::string& Folder, const QImage& Circuit, const T
   }
   const auto Speed = [](const TMoveSample& M) { return M.Speed; };
   const auto Futures = [](const TMoveSample& M) { return double(M.Futures); };
-  for (const auto& [Image, Name] :
-       {std::pair{OverTime(Log, Run, QStringLiteral("speed (px/s)"), Speed), "speed.png"},
-        std::pair{OverTime(Log, Run, QStringLiteral("futures per move"), Futures), "futures.png"},
-        std::pair{LapTimes(Log, Run), "laps.png"}})
+  for (const auto& [Image, Name] : {std::pair{OverTime(Log, Run, QStringLiteral("Speed"),
+                                                       QStringLiteral("speed (px/s)"), Speed),
+                                              "speed.png"},
+                                    std::pair{OverTime(Log, Run, QStringLiteral("Futures per move"),
+                                                       QStringLiteral("futures imagined"), Futures),
+                                              "futures.png"},
+                                    std::pair{LapTimes(Log, Run), "laps.png"}})
     if (const QString Error = SaveImage(Image, Folder, Name); !Error.isEmpty()) return Error;
   const QJsonObject Summary{{"seed", QString::number(Run.Seed)},
                             {"moves", Run.Moves},

@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
@@ -14,12 +15,14 @@
 #include "agents/UKart.h"
 #include "io/UAtomicFile.h"
 #include "io/UDefaultCircuit.h"
+#include "io/UPicture.h"
+#include "io/UScenario.h"
+#include "ui/UFileDialogs.h"
 #include "ui/UFormTest2D.h"
 #include "ui/UHandler.h"
 #include "ui/UImageControl.h"
-#include "io/UPicture.h"
 #include "ui/URaceRunner.h"
-#include "io/UScenario.h"
+#include "ui/UStartPanels.h"
 #include "world/UNearestRoad.h"
 #include "world/UTrack2D.h"
 
@@ -33,10 +36,13 @@ TCircuitTools::TCircuitTools(TFormTest2D& AWindow, TImageControl& AImage)
   connect(&Window.Runner(), &TRaceRunner::MoveFinished, this, [this] {
     if (FollowKart->isChecked()) FollowChosenKart();
   });
-  // Runs after the window's own handler of the item, on the circuit it loaded.
-  if (auto* Load = Window.findChild<QAction*>(QStringLiteral("Loadcircuit800x600BMP1")))
-    connect(Load, &QAction::triggered, this, HANDLER(this, TCircuitTools::CheckStartPoint));
+  // After the window's own handlers: the circuit it loaded, the karts it put back.
+  connect(&Window, &TFormTest2D::circuitChanged, this, Guarded([this] { CircuitChanged(true); }));
+  if (auto* Start = Window.findChild<TStartStopPanel*>())
+    connect(Start, &TStartStopPanel::resetClicked, this,
+            HANDLER(this, TCircuitTools::CheckKartsOnRoad));
   CheckedCircuit = Window.Runner().Track->Background.get();
+  FStart = {StartX, StartY, StartAngle};
 }
 
 QAction* TCircuitTools::Item(QMenu& Menu, const QString& Caption, const QString& Name) {
@@ -52,23 +58,24 @@ void TCircuitTools::CreateFileItems() {
       File = Top->menu();
   if (!File) File = Window.menuBar()->addMenu(QStringLiteral("&File"));
   File->addSeparator();
-  connect(Item(*File, QStringLiteral("Built-in circuit"), QStringLiteral("BuiltInCircuit")),
+  connect(Item(*File, QStringLiteral("&Built-in circuit"), QStringLiteral("BuiltInCircuit")),
           &QAction::triggered, this, HANDLER(this, TCircuitTools::BuiltInCircuitClick));
-  connect(Item(*File, QStringLiteral("Save circuit as..."), QStringLiteral("SaveCircuitAs")),
+  connect(Item(*File, QStringLiteral("Save c&ircuit as..."), QStringLiteral("SaveCircuitAs")),
           &QAction::triggered, this, HANDLER(this, TCircuitTools::SaveCircuitAsClick));
   File->addSeparator();
-  connect(Item(*File, QStringLiteral("Open scenario..."), QStringLiteral("OpenScenario")),
+  connect(Item(*File, QStringLiteral("&Open scenario..."), QStringLiteral("OpenScenario")),
           &QAction::triggered, this, HANDLER(this, TCircuitTools::OpenScenarioClick));
-  connect(Item(*File, QStringLiteral("Save scenario..."), QStringLiteral("SaveScenario")),
+  connect(Item(*File, QStringLiteral("&Save scenario..."), QStringLiteral("SaveScenario")),
           &QAction::triggered, this, HANDLER(this, TCircuitTools::SaveScenarioClick));
 }
 
 void TCircuitTools::CreateDrawMenu() {
   QMenu* Draw = Window.menuBar()->addMenu(QStringLiteral("&Draw"));
   auto* Brushes = new QActionGroup(this);
-  const std::pair<const char*, TBrush> BrushItems[] = {{"Don't draw", TBrush::None},
-                                                       {"Road brush", TBrush::Road},
-                                                       {"Off-road brush (black)", TBrush::OffRoad}};
+  const std::pair<const char*, TBrush> BrushItems[] = {
+      {"&Don't draw", TBrush::None},
+      {"&Road brush", TBrush::Road},
+      {"&Off-road brush (black)", TBrush::OffRoad}};
   int N = 0;
   for (const auto& [Caption, Brush] : BrushItems) {
     QAction* A = Item(*Draw, QString::fromLatin1(Caption), QStringLiteral("DrawBrush%1").arg(N++));
@@ -80,7 +87,8 @@ void TCircuitTools::CreateDrawMenu() {
   Draw->addSeparator();
   auto* Sizes = new QActionGroup(this);
   for (int Size : {4, 8, 16, 32, 64}) {
-    QAction* A = Item(*Draw, QStringLiteral("Brush %1 px").arg(Size),
+    // Its first digit reaches it: 4, 8, 1, 3, 6.
+    QAction* A = Item(*Draw, QStringLiteral("Brush &%1 px").arg(Size),
                       QStringLiteral("BrushSize%1").arg(Size));
     A->setCheckable(true);
     A->setChecked(Size == FPainter.Size);
@@ -88,7 +96,8 @@ void TCircuitTools::CreateDrawMenu() {
     connect(A, &QAction::triggered, this, [this, Size] { FPainter.Size = Size; });
   }
   Draw->addSeparator();
-  QAction* Undo = Item(*Draw, QStringLiteral("Undo the last stroke"), QStringLiteral("UndoStroke"));
+  QAction* Undo =
+      Item(*Draw, QStringLiteral("&Undo the last stroke"), QStringLiteral("UndoStroke"));
   Undo->setShortcut(QKeySequence::Undo);
   connect(Undo, &QAction::triggered, this, HANDLER(this, TCircuitTools::UndoStrokeClick));
 }
@@ -99,7 +108,7 @@ void TCircuitTools::CreateZoomMenu() {
   for (int Level = 0; Level <= 4; ++Level) {
     QAction* A = Item(
         *Zoom,
-        Level == 0 ? QStringLiteral("Fit the whole circuit") : QStringLiteral("%1x").arg(Level),
+        Level == 0 ? QStringLiteral("&Fit the whole circuit") : QStringLiteral("&%1x").arg(Level),
         QStringLiteral("Zoom%1").arg(Level));
     A->setCheckable(true);
     A->setChecked(Level == 1);
@@ -107,19 +116,9 @@ void TCircuitTools::CreateZoomMenu() {
     connect(A, &QAction::triggered, this, [this, Level] { SetZoom(Level); });
   }
   Zoom->addSeparator();
-  FollowKart = Item(*Zoom, QStringLiteral("Follow the chosen kart"), QStringLiteral("FollowKart"));
+  FollowKart = Item(*Zoom, QStringLiteral("Follow the &chosen kart"), QStringLiteral("FollowKart"));
   FollowKart->setCheckable(true);
   connect(FollowKart, &QAction::triggered, this, [this](bool On) { SetFollow(On); });
-}
-
-QString TCircuitTools::AskFile(const QString& Title, bool Save, const QString& Filter) {
-  QFileDialog Dialog(&Window, Title);
-  Dialog.setOption(QFileDialog::DontUseNativeDialog);
-  Dialog.setAcceptMode(Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  Dialog.setFileMode(Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  Dialog.setNameFilter(Filter);
-  if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty()) return {};
-  return Dialog.selectedFiles().first();
 }
 
 void TCircuitTools::BuiltInCircuitClick() {
@@ -127,20 +126,20 @@ void TCircuitTools::BuiltInCircuitClick() {
 }
 
 void TCircuitTools::SaveCircuitAsClick() {
-  const QString Path =
-      AskFile(QStringLiteral("Save circuit as"), true, QStringLiteral("Bitmaps (*.bmp)"));
+  const QString Path = AskSaveFile(&Window, QStringLiteral("Save circuit as"),
+                                   QStringLiteral("Bitmaps (*.bmp)"), QStringLiteral("bmp"));
   if (!Path.isEmpty()) SaveCircuitAs(Path);
 }
 
 void TCircuitTools::OpenScenarioClick() {
   const QString Path =
-      AskFile(QStringLiteral("Open scenario"), false, QStringLiteral("Scenarios (*.json)"));
+      AskOpenFile(&Window, QStringLiteral("Open scenario"), QStringLiteral("Scenarios (*.json)"));
   if (!Path.isEmpty()) OpenScenario(Path);
 }
 
 void TCircuitTools::SaveScenarioClick() {
-  const QString Path =
-      AskFile(QStringLiteral("Save scenario"), true, QStringLiteral("Scenarios (*.json)"));
+  const QString Path = AskSaveFile(&Window, QStringLiteral("Save scenario"),
+                                   QStringLiteral("Scenarios (*.json)"), QStringLiteral("json"));
   if (!Path.isEmpty()) SaveScenario(Path);
 }
 
@@ -154,9 +153,10 @@ void TCircuitTools::SaveCircuitAs(const QString& Path) {
   TAtomicFile File;
   if (!File.Open(QFile::encodeName(Path).toStdString()) ||
       !File.Write(Bmp.constData(), Bmp.size()) || !File.Commit())
-    throw EModelError(QStringLiteral("Cannot save the circuit \"%1\": %2.")
-                          .arg(Path, QString::fromLocal8Bit(File.Error().c_str()))
-                          .toStdString());
+    WarnAboutFile(
+        &Window, QStringLiteral("Save circuit as"),
+        QStringLiteral("Cannot save the circuit \"%1\": %2.")
+            .arg(QDir::toNativeSeparators(Path), QString::fromLocal8Bit(File.Error().c_str())));
 }
 
 void TCircuitTools::SaveScenario(const QString& Path) {
@@ -166,13 +166,15 @@ void TCircuitTools::SaveScenario(const QString& Path) {
   for (size_t I = 0; I < R.Karts.size(); ++I)
     if (R.Karts[I].get() == Window.CurrentKart) S.ChosenKart = static_cast<int32_t>(I);
   if (const QString Error = WriteScenarioFile(Path, S); !Error.isEmpty())
-    throw EModelError(Error.toStdString());
+    WarnAboutFile(&Window, QStringLiteral("Save scenario"), Error);
 }
 
 void TCircuitTools::OpenScenario(const QString& Path) {
   // Read and checked whole before anything changes.
   const TScenarioRead Read = ReadScenarioFile(Path);
-  if (!Read.Ok()) throw EModelError(Read.Error.toStdString());
+  if (!Read.Ok())
+    return WarnAboutFile(&Window, QStringLiteral("Open scenario"),
+                         Read.Error + QStringLiteral(" The race stays as it was."));
   const TScenario& S = Read.Scenario;
   SetCircuit(S.Circuit, Path);
   ShowScenario(S);
@@ -205,38 +207,93 @@ void TCircuitTools::SetCircuit(const QImage& Circuit, const QString& Name) {
   Image.SetImage(Circuit);
   TTrack2D& T = *Window.Runner().Track;
   T.SetImage(&Image.Picture());
-  CheckedCircuit = T.Background.get();
   Window.CircuitName = Name;
   T.Redraw();
+  // Not offered: the built-in start is on its road, and a scenario's karts bring their starts.
+  CircuitChanged(false);
+  emit Window.circuitChanged();
+}
+
+namespace {
+
+// A kart's start mark is the rounded value of each of its parameters, kept when it was marked
+// (TState::StoreStart); Reset puts the kart back there.
+bool StartsAt(const TKart& K, const TStartPose& P) {
+  const TState& S = *K.RealState;
+  return S.Params[K.PosXIndex]->IntValue == RoundEven(P.X * 1000) &&
+         S.Params[K.PosYIndex]->IntValue == RoundEven(P.Y * 1000) &&
+         S.Params[K.AngleIndex]->IntValue == RoundEven(P.Angle * 1000);
+}
+
+// Moves the start mark's pose, not the kart.
+void MoveStart(TKart& K, const TStartPose& P) {
+  const TState& S = *K.RealState;
+  S.Params[K.PosXIndex]->IntValue = RoundEven(P.X * 1000);
+  S.Params[K.PosYIndex]->IntValue = RoundEven(P.Y * 1000);
+  S.Params[K.AngleIndex]->IntValue = RoundEven(P.Angle * 1000);
+}
+
+}  // namespace
+
+void TCircuitTools::CircuitChanged(bool Offer) {
+  TRaceRunner& R = Window.Runner();
+  if (R.Track->Background.get() == CheckedCircuit) return;  // the same circuit
+  CheckedCircuit = R.Track->Background.get();
+  const TStartPose Old = FStart;
+  FStart = {StartX, StartY, StartAngle};
+  for (const auto& K : R.Karts)
+    if (StartsAt(*K, Old)) MoveStart(*K, FStart);
+  if (Offer) CheckStartPoint();
+}
+
+bool TCircuitTools::OfferMoveToRoad(const QString& Why, bool OnlyOffRoad) {
+  QMessageBox Ask(QMessageBox::Question, QStringLiteral("Start off the road"),
+                  Why + QStringLiteral(" Move the karts to the nearest road point? No keeps them "
+                                       "where they are."),
+                  QMessageBox::Yes | QMessageBox::No, &Window);
+  Ask.setObjectName(QStringLiteral("StartOffRoadBox"));
+  if (Ask.exec() != QMessageBox::Yes) return false;
+  if (MoveKartsToRoad(OnlyOffRoad)) return true;
+  WarnAboutFile(&Window, QStringLiteral("Start off the road"),
+                QStringLiteral("This circuit has no road: the karts stay where they are."));
+  return false;
 }
 
 void TCircuitTools::CheckStartPoint() {
   const TTrack2D& T = *Window.Runner().Track;
-  if (T.Background.get() == CheckedCircuit) return;  // nothing loaded
-  CheckedCircuit = T.Background.get();
-  if (T.IsOnTrack(RoundEven(StartX), RoundEven(StartY))) return;
-  QMessageBox Ask(QMessageBox::Question, QStringLiteral("Start off the road"),
-                  QStringLiteral("The karts' start point (%1, %2) is %3 of this circuit. Move the "
-                                 "karts to the nearest road point? No keeps them where they are.")
-                      .arg(StartX)
-                      .arg(StartY)
-                      .arg(T.InBounds(RoundEven(StartX), RoundEven(StartY))
-                               ? QStringLiteral("off the road")
-                               : QStringLiteral("outside the picture")),
-                  QMessageBox::Yes | QMessageBox::No, &Window);
-  Ask.setObjectName(QStringLiteral("StartOffRoadBox"));
-  if (Ask.exec() == QMessageBox::Yes && !MoveKartsToRoad())
-    throw EModelError("This circuit has no road: the karts stay where they are.");
+  const int32_t X = RoundEven(FStart.X), Y = RoundEven(FStart.Y);
+  if (T.IsOnTrack(X, Y)) return;
+  OfferMoveToRoad(QStringLiteral("The karts' start point (%1, %2) is %3 of this circuit.")
+                      .arg(FStart.X)
+                      .arg(FStart.Y)
+                      .arg(T.InBounds(X, Y) ? QStringLiteral("off the road")
+                                            : QStringLiteral("outside the picture")),
+                  false);
 }
 
-bool TCircuitTools::MoveKartsToRoad() {
+void TCircuitTools::CheckKartsOnRoad() {
+  TRaceRunner& R = Window.Runner();
+  QStringList Off;
+  for (size_t I = 0; I < R.Karts.size(); ++I)
+    if (!R.Track->IsOnTrack(RoundEven(R.Karts[I]->PosX()), RoundEven(R.Karts[I]->PosY())))
+      Off << QStringLiteral("#%1").arg(I + 1);
+  if (Off.isEmpty()) return;
+  OfferMoveToRoad(QStringLiteral("Reset put kart %1 off the road of this circuit.")
+                      .arg(Off.join(QStringLiteral(", "))),
+                  true);
+}
+
+bool TCircuitTools::MoveKartsToRoad(bool OnlyOffRoad) {
   TRaceRunner& R = Window.Runner();
   double Size = 0;
   for (const auto& K : R.Karts) Size = std::max(Size, K->GetSize());
-  const auto Point = NearestRoadPoint(*R.Track, RoundEven(StartX), RoundEven(StartY),
+  const auto Point = NearestRoadPoint(*R.Track, RoundEven(FStart.X), RoundEven(FStart.Y),
                                       static_cast<int32_t>(std::ceil(Size)) + 2);
   if (!Point) return false;
-  for (const auto& K : R.Karts) K->SetPosition(Point->X, Point->Y, StartAngle);
+  FStart = {static_cast<double>(Point->X), static_cast<double>(Point->Y), FStart.Angle};
+  for (const auto& K : R.Karts)
+    if (!OnlyOffRoad || !R.Track->IsOnTrack(RoundEven(K->PosX()), RoundEven(K->PosY())))
+      K->SetPosition(FStart.X, FStart.Y, FStart.Angle);
   R.Track->Redraw();
   return true;
 }

@@ -15,6 +15,13 @@ class TFormTest2D;
 class TImageControl;
 struct TScenario;
 
+/// Where the karts of a circuit start, and their heading there (pixels, radians).
+struct TStartPose {
+  double X = 0;
+  double Y = 0;
+  double Angle = 0;
+};
+
 class TCircuitTools : public QObject {
   Q_OBJECT
  public:
@@ -27,8 +34,17 @@ class TCircuitTools : public QObject {
   void OpenScenarioClick();
   void SaveScenarioClick();
   void UndoStrokeClick();
-  /// After another circuit is loaded: where the start is off the road, offers to move the karts.
+  /// The track has another circuit: it brings its own start, the built-in point unless the
+  /// karts were moved to its road. Karts that started at the last circuit's start now start at
+  /// this one's (they stay where they are). After a load (Offer), a start off the road offers
+  /// to move the karts.
+  void CircuitChanged(bool Offer);
+  /// Where the start is off the road, offers to move the karts.
   void CheckStartPoint();
+  /// After Reset: where a kart would stand off the road, offers to move it to the road.
+  void CheckKartsOnRoad();
+  /// The start of the circuit shown.
+  TStartPose CircuitStart() const { return FStart; }
 
   /// Writes the clean circuit, drawing included, as a 24-bit BMP (atomically).
   void SaveCircuitAs(const QString& Path);
@@ -36,9 +52,10 @@ class TCircuitTools : public QObject {
   void SaveScenario(const QString& Path);
   /// Replaces circuit, settings and karts by the file's; a file refused changes nothing.
   void OpenScenario(const QString& Path);
-  /// Every kart to the road point nearest the start where it fits, at rest, as its new start.
-  /// False when the circuit has no road.
-  bool MoveKartsToRoad();
+  /// Every kart (or only those off the road) to the road point nearest the circuit's start where
+  /// it fits, at rest, as its new start; that point becomes the circuit's start. False when the
+  /// circuit has no road.
+  bool MoveKartsToRoad(bool OnlyOffRoad = false);
   /// 0 fits, 1 to 4 magnify; follow keeps the chosen kart in the middle after every move.
   void SetZoom(int Zoom);
   void SetFollow(bool On);
@@ -54,10 +71,11 @@ class TCircuitTools : public QObject {
   void CreateDrawMenu();
   void CreateZoomMenu();
   QAction* Item(QMenu& Menu, const QString& Caption, const QString& Name);
-  /// A non-native file dialog; an empty name when cancelled.
-  QString AskFile(const QString& Title, bool Save, const QString& Filter);
-  /// Shows the circuit on the picture and gives it to the track; the karts stay.
+  /// Shows the circuit on the picture and gives it to the track; the karts stay, with the new
+  /// circuit's start.
   void SetCircuit(const QImage& Circuit, const QString& Name);
+  /// Asks whether to move the karts to the road, saying Why; true once they were moved.
+  bool OfferMoveToRoad(const QString& Why, bool OnlyOffRoad);
   /// Settles the window's kart list, controls and menus on the scenario's karts and settings.
   void ShowScenario(const TScenario& Scenario);
   void FollowChosenKart();
@@ -69,4 +87,5 @@ class TCircuitTools : public QObject {
   TCircuitPainter FPainter;
   QAction* FollowKart = nullptr;
   const void* CheckedCircuit = nullptr;  ///< the clean circuit whose start was looked at last
+  TStartPose FStart;                     ///< the start of the circuit shown
 };

@@ -1,6 +1,8 @@
 #include "ui/UColorPanel.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <cmath>
 
 #include "io/UPicture.h"
@@ -22,6 +24,7 @@ TColorPanel::TColorPanel(const QString& Caption, QWidget* Parent) : QLabel(Capti
   setFrameShadow(QFrame::Sunken);
   setAutoFillBackground(true);
   setCursor(Qt::PointingHandCursor);
+  setFocusPolicy(Qt::StrongFocus);
   SetColor(clBlack);
 }
 
@@ -42,4 +45,26 @@ void TColorPanel::mouseReleaseEvent(QMouseEvent* Event) {
   if (Event->button() == Qt::LeftButton && rect().contains(Event->position().toPoint()))
     emit clicked();
   QLabel::mouseReleaseEvent(Event);
+}
+
+void TColorPanel::keyPressEvent(QKeyEvent* Event) {
+  switch (Event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      emit clicked();
+      return;
+    default:
+      QLabel::keyPressEvent(Event);
+  }
+}
+
+void TColorPanel::paintEvent(QPaintEvent* Event) {
+  QLabel::paintEvent(Event);
+  if (!hasFocus()) return;
+  // The focus shows as a dotted frame in the caption's colour, inside the panel's own.
+  QPainter P(this);
+  QPen Pen(palette().color(QPalette::WindowText), 1, Qt::DotLine);
+  P.setPen(Pen);
+  P.drawRect(rect().adjusted(3, 3, -4, -4));
 }

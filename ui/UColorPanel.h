@@ -9,7 +9,8 @@
 /// linear, weighed 0.2126, 0.7152, 0.0722), black where its contrast is the higher one.
 bool BlackTextOn(TColor Color);
 
-/// The "Color" panel: shows the current kart's colour; a click asks for another.
+/// The "Color" panel: shows the current kart's colour; a click, or Space or Return while it has
+/// the focus, asks for another.
 class TColorPanel : public QLabel {
   Q_OBJECT
  public:
@@ -24,6 +25,9 @@ class TColorPanel : public QLabel {
  protected:
   void mousePressEvent(QMouseEvent* Event) override;
   void mouseReleaseEvent(QMouseEvent* Event) override;
+  /// Space or Return asks for another colour, as a click does.
+  void keyPressEvent(QKeyEvent* Event) override;
+  void paintEvent(QPaintEvent* Event) override;
 
  private:
   TColor FColor = clBlack;

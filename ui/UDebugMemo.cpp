@@ -8,6 +8,14 @@ TDebugMemo::TDebugMemo(QWidget* Parent) : QPlainTextEdit(Parent) {
   setPlainText(QStringLiteral("Debug info..."));
   // Option listings are tables of numbers: keep them readable and unbroken.
   setLineWrapMode(QPlainTextEdit::NoWrap);
+  // The track writes here, the user only reads and scrolls; Tab goes on to the next control.
+  setReadOnly(true);
+  setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  setTabChangesFocus(true);
+  // It takes the column's height left over, however little: the window opens at the circuit's
+  // height.
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+  setMinimumHeight(60);
 }
 
 void TDebugMemo::Clear() {

@@ -1,5 +1,5 @@
 #pragma once
-// The multi-line debug text box: a plain text editor the track writes its debug lines into.
+// The multi-line debug text box: read-only text the track writes its debug lines into.
 
 #include <QPlainTextEdit>
 

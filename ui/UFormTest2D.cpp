@@ -1,24 +1,32 @@
 #include "ui/UFormTest2D.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QColorDialog>
-#include <QCoreApplication>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QVBoxLayout>
 
 #include "agents/UKart.h"
 #include "decision/UBase.h"
-#include "ui/UAppEvents.h"
 #include "io/UCircuitFile.h"
-#include "ui/UCircuitTools.h"
-#include "ui/UDebugMemo.h"
 #include "io/UDefaultCircuit.h"
+#include "ui/UAbout.h"
+#include "ui/UAppEvents.h"
+#include "ui/UCircuitTools.h"
+#include "ui/UColorPanel.h"
+#include "ui/UDebugMemo.h"
+#include "ui/UFileDialogs.h"
 #include "ui/UImageControl.h"
 #include "ui/UKartPanels.h"
 #include "ui/UOpenPictureDialog.h"
@@ -28,6 +36,7 @@
 #include "ui/USaveFolder.h"
 #include "ui/UStartPanels.h"
 #include "ui/UThinkingPanel.h"
+#include "ui/UToolTips.h"
 #include "ui/UTrackPanel.h"
 #include "ui/UWindowReport.h"
 #include "world/URaceSetup.h"
@@ -46,7 +55,10 @@ TFormTest2D::TFormTest2D(QWidget* Parent) : QMainWindow(Parent) {
   FormCreate();
   new TCircuitTools(*this, *ImgRoad);  // a child of the window
   new TRaceViews(*this);
-  CenterOnDesktop();
+  FinishMenus();
+  RestoreGeometry();
+  // The keys start at Run: Space runs, Tab goes round the controls, the picture among them.
+  StartStop->FocusRun();
 }
 
 TFormTest2D::~TFormTest2D() { FormDestroy(); }
@@ -63,44 +75,81 @@ void TFormTest2D::CreateActions() {
     Action->setCheckable(Checkable);
     return Action;
   };
+  // Every caption keeps its text; "&" only underlines the letter that reaches it by keyboard.
   Loadcircuit800x600BMP1 =
-      NewAction(QStringLiteral("Load another circuit (800x600 BMP, pure black is out of track)"),
+      NewAction(QStringLiteral("&Load another circuit (800x600 BMP, pure black is out of track)"),
                 QStringLiteral("Loadcircuit800x600BMP1"), false);
   Saveimagestofolder = NewAction(
-      QStringLiteral("Chose folder for saving images (give it a file name before pressing OK)"),
+      QStringLiteral("&Chose folder for saving images (give it a file name before pressing OK)"),
       QStringLiteral("Saveimagestofolder"), true);
-  MenuDebug0 = NewAction(QStringLiteral("Don't show me anything strange."),
+  MenuDebug0 = NewAction(QStringLiteral("&Don't show me anything strange."),
                          QStringLiteral("MenuDebug0"), true);
-  MenuDebug1 = NewAction(QStringLiteral("Trace futures"), QStringLiteral("MenuDebug1"), true);
-  MenuDebug2 = NewAction(QStringLiteral("Traces futures and ending points."),
+  MenuDebug1 = NewAction(QStringLiteral("&Trace futures"), QStringLiteral("MenuDebug1"), true);
+  MenuDebug2 = NewAction(QStringLiteral("Traces futures and &ending points."),
                          QStringLiteral("MenuDebug2"), true);
   DebugLevels = new QActionGroup(this);
   DebugLevels->setExclusive(true);
   for (QAction* Item : {MenuDebug0, MenuDebug1, MenuDebug2}) DebugLevels->addAction(Item);
   MenuDebug0->setChecked(true);
-  MenuCleanTrack = NewAction(QStringLiteral("Clean track image after each move."),
+  MenuCleanTrack = NewAction(QStringLiteral("&Clean track image after each move."),
                              QStringLiteral("MenuCleanTrack"), true);
   MenuCleanTrack->setChecked(true);
+
+  RunPause = NewAction(QStringLiteral("&Run or pause"), QStringLiteral("RunPause"), false);
+  RunPause->setShortcut(QKeySequence(Qt::Key_Space));
+  ResetItem = NewAction(QStringLiteral("R&eset"), QStringLiteral("ResetItem"), false);
+  AsFastAsPossible =
+      NewAction(QStringLiteral("As &fast as possible"), QStringLiteral("AsFastAsPossible"), true);
+  FocusCircuit = NewAction(QStringLiteral("&Keys move the chosen kart"),
+                           QStringLiteral("FocusCircuit"), false);
+  FocusCircuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+  Quit = NewAction(QStringLiteral("&Quit"), QStringLiteral("Quit"), false);
+  Quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  About = NewAction(QStringLiteral("&About"), QStringLiteral("About"), false);
+  // Only the window's own shortcuts: Space typed into a dialog stays there.
+  for (QAction* Item : {RunPause, FocusCircuit, Quit}) Item->setShortcutContext(Qt::WindowShortcut);
 }
 
 void TFormTest2D::CreateMenus() {
   QMenu* File = menuBar()->addMenu(QStringLiteral("&File"));
+  File->setObjectName(QStringLiteral("MenuFile"));
   File->addAction(Loadcircuit800x600BMP1);
   File->addAction(Saveimagestofolder);
+  QMenu* Simulation = menuBar()->addMenu(QStringLiteral("&Simulation"));
+  Simulation->setObjectName(QStringLiteral("MenuSimulation"));
+  Simulation->addActions({RunPause, ResetItem});
+  Simulation->addSeparator();
+  Simulation->addAction(AsFastAsPossible);
+  Simulation->addSeparator();
+  Simulation->addAction(FocusCircuit);
   QMenu* Debug = menuBar()->addMenu(QStringLiteral("&Graphic debug levels"));
+  Debug->setObjectName(QStringLiteral("MenuDebug"));
   Debug->addActions({MenuDebug0, MenuDebug1, MenuDebug2});
   Debug->addSeparator();
   Debug->addAction(MenuCleanTrack);
 }
 
+void TFormTest2D::FinishMenus() {
+  if (auto* File = findChild<QMenu*>(QStringLiteral("MenuFile"))) {
+    File->addSeparator();
+    File->addAction(Quit);
+  }
+  QMenu* Help = menuBar()->addMenu(QStringLiteral("&Help"));
+  Help->setObjectName(QStringLiteral("MenuHelp"));
+  Help->addAction(About);
+  // Every control and item is there now: each gets its tooltip.
+  ApplyToolTips(*this);
+  for (QMenu* Menu : findChildren<QMenu*>()) Menu->setToolTipsVisible(true);
+}
+
 void TFormTest2D::CreatePanels() {
   auto* Client = new QWidget(this);
-  Client->setFixedSize(1060, 621);
-  ImgRoad = new TImageControl(Client);
-  ImgRoad->move(9, 9);
+  ImgRoad = new TImageControl;
   ImgRoad->SetImage(DefaultCircuitImage());
-  // The control column, top to bottom; the debug text takes the height left over.
-  auto* Column = new QWidget(Client);
+  // The picture takes what the window gives beyond the control column, which keeps its width;
+  // the debug text takes the column's height left over.
+  auto* Column = new QWidget;
+  Column->setFixedWidth(240);
   auto* Box = new QVBoxLayout(Column);
   Box->setContentsMargins(0, 4, 0, 6);
   Box->setSpacing(2);
@@ -111,9 +160,15 @@ void TFormTest2D::CreatePanels() {
   Box->addWidget(ManualMoves = new TManualMovePanel);
   Box->addWidget(DebugMemo = new TDebugMemo, 1);
   Box->addWidget(StartStop = new TStartStopPanel);
-  Column->setGeometry(818, 0, 240, 621);
+  auto* Row = new QHBoxLayout(Client);
+  Row->setContentsMargins(9, 0, 2, 0);
+  Row->setSpacing(9);
+  auto* Picture = new QVBoxLayout;
+  Picture->setContentsMargins(0, 9, 0, 12);
+  Picture->addWidget(ImgRoad);
+  Row->addLayout(Picture, 1);
+  Row->addWidget(Column);
   setCentralWidget(Client);
-  layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void TFormTest2D::CreateDialogs() {
@@ -123,6 +178,9 @@ void TFormTest2D::CreateDialogs() {
   SaveDialog->setOption(QFileDialog::DontUseNativeDialog);
   SaveDialog->setAcceptMode(QFileDialog::AcceptSave);
   SaveDialog->setFileMode(QFileDialog::AnyFile);
+  // The frames are BMP files named after the base: "lap" and "lap.bmp" both give lap_0001.bmp.
+  SaveDialog->setNameFilter(QStringLiteral("Bitmaps (*.bmp)"));
+  SaveDialog->setDefaultSuffix(QStringLiteral("bmp"));
   // Frames replace older ones of the same name without asking: a run must not stop for that.
   SaveDialog->setOption(QFileDialog::DontConfirmOverwrite);
   ColorDialog = new QColorDialog(this);
@@ -136,6 +194,7 @@ void TFormTest2D::CreateRace() {
   FRunner->RunDown = [this] { return StartStop->IsRunning(); };
   FRunner->AfterMove = [this] { UpdateRealTimeParams(); };
   FRunner->SavingFrames = [this] { return Saveimagestofolder->isChecked(); };
+  FRunner->FrameFailed = [this](const QString& Message) { FrameFailed(Message); };
 }
 
 void TFormTest2D::ConnectPanels() {
@@ -196,10 +255,24 @@ void TFormTest2D::ConnectMenus() {
           HANDLER(this, TFormTest2D::SaveimagestofolderClick));
   connect(MenuCleanTrack, &QAction::triggered, this,
           HANDLER(this, TFormTest2D::MenuCleanTrackClick));
+  connect(RunPause, &QAction::triggered, this, HANDLER(this, TFormTest2D::RunPauseClick));
+  connect(ResetItem, &QAction::triggered, this, [this] { StartStop->Reset(); });
+  connect(AsFastAsPossible, &QAction::triggered, this,
+          HANDLER(this, TFormTest2D::AsFastAsPossibleClick));
+  connect(FocusCircuit, &QAction::triggered, this, HANDLER(this, TFormTest2D::FocusCircuitClick));
+  connect(Quit, &QAction::triggered, this, &QWidget::close);
+  connect(About, &QAction::triggered, this, HANDLER(this, TFormTest2D::AboutClick));
+}
+
+void TFormTest2D::RestoreGeometry() {
+  const QByteArray Kept = WindowSettings()->value(QStringLiteral("window/geometry")).toByteArray();
+  if (Kept.isEmpty() || !restoreGeometry(Kept)) CenterOnDesktop();
 }
 
 void TFormTest2D::CenterOnDesktop() {
-  adjustSize();
+  // The picture at the circuit's own size beside the column (adjustSize would keep to a part of
+  // a small screen).
+  resize(sizeHint());
   if (const QScreen* Screen = screen())
     move(Screen->availableGeometry().center() - frameGeometry().center() + pos());
 }
@@ -209,9 +282,7 @@ void TFormTest2D::CenterOnDesktop() {
 
 void TFormTest2D::FormCreate() {
   RandomSeedFromClock();
-  ProgramFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-  OpenPictureDialog->setDirectory(ProgramFolder);
-  SaveDialog->setDirectory(ProgramFolder);
+  // The dialogs open where the user last chose a file (UFileDialogs), not in the program's folder.
   FRunner->FrameNumber = 1;
   UpKeyHeld = DownKeyHeld = LeftKeyHeld = RightKeyHeld = false;
   AddKart();
@@ -242,37 +313,93 @@ void TFormTest2D::closeEvent(QCloseEvent* Event) {
   // A running loop sees the close after its move and ends without touching the window again.
   FRunner->Close();
   if (StartStop->IsRunning()) StartStop->Pause();
+  WindowSettings()->setValue(QStringLiteral("window/geometry"), saveGeometry());
   Event->accept();
+}
+
+bool TFormTest2D::FocusTakesSpace() const {
+  const QWidget* Focus = QApplication::focusWidget();
+  if (!Focus || Focus->window() != this) return false;
+  // Run and Pause answer Space as Run/Pause does: pressing Run again would start a second loop.
+  if (const auto* Button = qobject_cast<const QAbstractButton*>(Focus))
+    return Button->objectName() != QLatin1String("StartBtn") &&
+           Button->objectName() != QLatin1String("PauseBtn");
+  return qobject_cast<const QComboBox*>(Focus) || qobject_cast<const TColorPanel*>(Focus) ||
+         qobject_cast<const QLineEdit*>(Focus);
 }
 
 void TFormTest2D::AppEventsMessage(QEvent& Message, bool& Handled) {
   if (!isActiveWindow()) return;
   const QEvent::Type Type = Message.type();
-  if (Type != QEvent::KeyPress && Type != QEvent::KeyRelease) return;
   auto& Key = static_cast<QKeyEvent&>(Message);
+  // Space runs and pauses, except where the focused control has a use for it.
+  if (Type == QEvent::ShortcutOverride) {
+    if (Key.key() == Qt::Key_Space && Key.modifiers() == Qt::NoModifier && FocusTakesSpace()) {
+      Message.accept();
+      Handled = true;
+    }
+    return;
+  }
+  if (Type != QEvent::KeyPress && Type != QEvent::KeyRelease) return;
+  // The arrow keys belong to the focused control, unless that is the picture: then they move
+  // the chosen kart by hand, as the buttons do (with Shift, left and right turn it). An open
+  // menu keeps its arrows.
+  if (QApplication::focusWidget() != ImgRoad || QApplication::activePopupWidget()) return;
   bool* Flag = nullptr;
+  int Button = 0;  // the manual move button the key stands for
+  const bool Turn = Key.modifiers() & Qt::ShiftModifier;
   switch (Key.key()) {
     case Qt::Key_Up:
       Flag = &UpKeyHeld;
+      Button = 2;
       break;
     case Qt::Key_Down:
       Flag = &DownKeyHeld;
+      Button = 4;
       break;
     case Qt::Key_Left:
       Flag = &LeftKeyHeld;
+      Button = Turn ? 6 : 1;
       break;
     case Qt::Key_Right:
       Flag = &RightKeyHeld;
+      Button = Turn ? 5 : 3;
       break;
     default:
       return;
   }
-  // Auto-repeat sends release and press pairs while a key is held: the key stays held.
-  if (Type == QEvent::KeyPress)
+  // Auto-repeat sends release and press pairs while a key is held: the key stays held, and
+  // every press moves the kart once more.
+  if (Type == QEvent::KeyPress) {
     *Flag = true;
-  else if (!Key.isAutoRepeat())
+    RunHandler([this, Button] { ManualMoves->Press(Button); },
+               QStringLiteral("TFormTest2D::AppEventsMessage"));
+  } else if (!Key.isAutoRepeat()) {
     *Flag = false;
+  }
   Handled = true;
+}
+
+void TFormTest2D::RunPauseClick() {
+  if (StartStop->IsRunning())
+    StartStop->Pause();
+  else
+    StartStop->Run();
+}
+
+void TFormTest2D::FocusCircuitClick() { ImgRoad->setFocus(Qt::ShortcutFocusReason); }
+
+void TFormTest2D::AsFastAsPossibleClick() {
+  FRunner->AsFastAsPossible = AsFastAsPossible->isChecked();
+}
+
+void TFormTest2D::AboutClick() { ShowAbout(this); }
+
+void TFormTest2D::FrameFailed(const QString& Message) {
+  StartStop->Pause();
+  WarnAboutFile(this, QStringLiteral("Saving images"),
+                Message + QStringLiteral(" The run is paused; Run goes on saving frames, or switch "
+                                         "saving off in the File menu."));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -367,23 +494,30 @@ void TFormTest2D::UpdateRealTimeParams() { Thinking->ShowGridSize(CurrentKart->G
 // Circuit, frames, trails, manual moves and colour
 
 void TFormTest2D::Loadcircuit800x600BMP1Click() {
-  if (OpenPictureDialog->exec() != QDialog::Accepted) return;
-  const QStringList Files = OpenPictureDialog->selectedFiles();
-  if (Files.isEmpty()) return;
-  // A file that is refused raises here, before anything has changed.
-  ImgRoad->SetImage(LoadCircuitPicture(Files.first()));
-  CircuitName = Files.first();
+  const QString File = RunFileDialog(*OpenPictureDialog);
+  if (File.isEmpty()) return;
+  // A file that is refused is the user's to mend: a plain warning, and nothing has changed.
+  const TCircuitPicture Read = ReadCircuitPicture(File);
+  if (!Read.Ok())
+    return WarnAboutFile(this, QStringLiteral("Load another circuit"),
+                         Read.Error + QStringLiteral(" The circuit stays as it was."));
+  ImgRoad->SetImage(Read.Picture);
+  CircuitName = File;
   Track().SetImage(&ImgRoad->Picture());
   Track().Redraw();
+  emit circuitChanged();
 }
 
 void TFormTest2D::SaveimagestofolderClick() {
   if (!Saveimagestofolder->isChecked()) return;
-  if (SaveDialog->exec() == QDialog::Accepted && !SaveDialog->selectedFiles().isEmpty() &&
-      AcceptSaveFolder(this, SaveDialog->selectedFiles().first()))
-    FRunner->SaveBaseName = SaveDialog->selectedFiles().first();
-  else
+  const QString File = RunFileDialog(*SaveDialog);
+  if (File.isEmpty() || !AcceptSaveFolder(this, File)) {
     Saveimagestofolder->setChecked(false);
+    return;
+  }
+  FRunner->SaveBaseName = FrameBaseName(File);
+  FRunner->FramesSaved = 0;
+  FRunner->FrameBytes = 0;
 }
 
 void TFormTest2D::MenuCleanTrackClick() { Track().KeepTrails = !MenuCleanTrack->isChecked(); }

@@ -70,18 +70,38 @@ class TFormTest2D : public QMainWindow {
   bool IsRunning() const;
   bool IsSavingFrames() const;
 
+  // The keyboard's ways in, and the program's own items.
+  /// Run when paused or stopped, else Pause (Space).
+  void RunPauseClick();
+  /// The picture takes the keys: the arrows move the chosen kart (Ctrl+K).
+  void FocusCircuitClick();
+  void AsFastAsPossibleClick();
+  void AboutClick();
+
+ signals:
+  /// The track has another circuit: loaded, built in, drawn over or from a scenario.
+  void circuitChanged();
+
  protected:
   void closeEvent(QCloseEvent* Event) override;
 
  private:
   void CreateActions();
   void CreateMenus();
+  /// File > Quit and the Help menu, last, once every other item is in place.
+  void FinishMenus();
   void CreatePanels();
   void CreateDialogs();
   void CreateRace();
   void ConnectPanels();
   void ConnectMenus();
+  /// The size and place of the last run's window, or the design's size in the desktop's middle.
+  void RestoreGeometry();
   void CenterOnDesktop();
+  /// Whether a focused control takes Space itself (a button presses, a list opens).
+  bool FocusTakesSpace() const;
+  /// A frame could not be written: the run is paused and the user told why.
+  void FrameFailed(const QString& Message);
   /// A slot that runs the handler, showing any error it raises.
   TTrack2D& Track() const;
 
@@ -107,10 +127,15 @@ class TFormTest2D : public QMainWindow {
   QAction* MenuDebug1 = nullptr;
   QAction* MenuDebug2 = nullptr;
   QAction* MenuCleanTrack = nullptr;
+  QAction* RunPause = nullptr;
+  QAction* ResetItem = nullptr;
+  QAction* AsFastAsPossible = nullptr;
+  QAction* FocusCircuit = nullptr;
+  QAction* Quit = nullptr;
+  QAction* About = nullptr;
   TOpenPictureDialog* OpenPictureDialog = nullptr;
   QFileDialog* SaveDialog = nullptr;
   QColorDialog* ColorDialog = nullptr;
   TAppEvents* AppEvents = nullptr;
-  QString ProgramFolder;
   std::unique_ptr<TRaceRunner> FRunner;
 };

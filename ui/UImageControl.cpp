@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "ui/UColorPanel.h"
+
 TShownPicture::TShownPicture(TImageControl& AOwner) : TQtPicture(QImage()), Owner(AOwner) {}
 
 void TShownPicture::Assign(const TPicture& Source) {
@@ -52,8 +54,11 @@ void TShownPicture::Touch(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
 
 TImageControl::TImageControl(QWidget* Parent) : QWidget(Parent), FPicture(*this) {
   setObjectName(QStringLiteral("ImgRoad"));
-  setFixedSize(800, 600);
+  setMinimumSize(320, 240);
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  // The arrow keys move the chosen kart while the picture has the focus.
+  setFocusPolicy(Qt::StrongFocus);
 }
 
 void TImageControl::SetImage(const QImage& Image) {
@@ -78,11 +83,93 @@ void TImageControl::FlushChanges() {
 
 void TImageControl::paintEvent(QPaintEvent* Event) {
   QPainter P(this);
-  if (Scale() != 1 || !FOrigin.isNull()) return PaintScaled(P, Event->rect());
-  const QImage& Image = FPicture.Image();
-  const QRect Area = Event->rect();
-  const QRect Shown = Area & QRect(QPoint(0, 0), Image.size());
-  // A picture smaller than the control leaves the rest in the window's colour.
-  if (Shown != Area) P.fillRect(Area, palette().window());
-  if (!Shown.isEmpty()) P.drawImage(Shown.topLeft(), Image, Shown);
+  if (Scale() != 1 || !FOrigin.isNull()) {
+    PaintScaled(P, Event->rect());
+  } else {
+    const QImage& Image = FPicture.Image();
+    const QRect Area = Event->rect();
+    const QRect Shown = Area & QRect(QPoint(0, 0), Image.size());
+    // A picture smaller than the control leaves the rest in the window's colour.
+    if (Shown != Area) P.fillRect(Area, palette().window());
+    if (!Shown.isEmpty()) P.drawImage(Shown.topLeft(), Image, Shown);
+  }
+  PaintMarks(P);
+}
+
+void TImageControl::focusInEvent(QFocusEvent* Event) {
+  QWidget::focusInEvent(Event);
+  update();
+}
+
+void TImageControl::focusOutEvent(QFocusEvent* Event) {
+  QWidget::focusOutEvent(Event);
+  update();
+}
+
+void TImageControl::SetMarks(TViewMarks Marks) {
+  // Only where the old and the new marks lie is painted again.
+  const QRect Old = MarksBox(FMarks);
+  FMarks = std::move(Marks);
+  update(Old | MarksBox(FMarks));
+}
+
+QPointF TImageControl::ToViewPoint(QPointF PicturePoint) const {
+  return (PicturePoint - FOrigin) * Scale();
+}
+
+QRect TImageControl::MarksBox(const TViewMarks& Marks) const {
+  QRectF Box;
+  if (Marks.HasLine)
+    Box = QRectF(ToViewPoint(Marks.Line.p1()), ToViewPoint(Marks.Line.p2())).normalized();
+  for (const TViewMarks::TKartMark& K : Marks.Karts) {
+    const double R = (K.Radius + 8) * Scale() + 4;
+    Box |= QRectF(ToViewPoint(K.At) - QPointF(R, R), QSizeF(2 * R, 2 * R));
+  }
+  return Box.toAlignedRect().adjusted(-4, -4, 4, 4);
+}
+
+void TImageControl::PaintMarks(QPainter& P) const {
+  P.save();
+  P.setRenderHint(QPainter::Antialiasing);
+  const double S = Scale();
+  if (FMarks.HasLine) {
+    // Black and white squares, as a start line is painted on a road.
+    const QLineF L(ToViewPoint(FMarks.Line.p1()), ToViewPoint(FMarks.Line.p2()));
+    const double Width = std::max(3.0, 3 * S);
+    P.setPen(QPen(Qt::black, Width, Qt::SolidLine, Qt::FlatCap));
+    P.drawLine(L);
+    QPen White(Qt::white, Width, Qt::CustomDashLine, Qt::FlatCap);
+    White.setDashPattern({1, 1});
+    P.setPen(White);
+    P.drawLine(L);
+  }
+  for (const TViewMarks::TKartMark& K : FMarks.Karts) {
+    const QPointF At = ToViewPoint(K.At);
+    const double R = K.Radius * S;
+    if (K.Chosen) {
+      // A ring round the chosen kart, dark and light so that it shows on any road.
+      const double Ring = R + std::max(5.0, 4 * S);
+      P.setBrush(Qt::NoBrush);
+      P.setPen(QPen(Qt::black, 3));
+      P.drawEllipse(At, Ring, Ring);
+      P.setPen(QPen(Qt::white, 1.5));
+      P.drawEllipse(At, Ring, Ring);
+    }
+    if (R >= NumberRadius) {
+      QFont Font = P.font();
+      Font.setBold(true);
+      Font.setPixelSize(static_cast<int>(std::min(R, 40.0)));
+      P.setFont(Font);
+      P.setPen(BlackTextOn(K.Color) ? Qt::black : Qt::white);
+      P.drawText(QRectF(At - QPointF(R, R), QSizeF(2 * R, 2 * R)), Qt::AlignCenter,
+                 QString::number(K.Number));
+    }
+  }
+  P.restore();
+  if (hasFocus()) {
+    // The picture has the keys: the arrows move the chosen kart.
+    P.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    P.setBrush(Qt::NoBrush);
+    P.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+  }
 }

@@ -2,9 +2,11 @@
 // The image control: owns the circuit picture the model draws on and shows its top-left part,
 // unscaled, repainting only what the drawing touched.
 
+#include <QLineF>
 #include <QPointF>
 #include <QRect>
 #include <QWidget>
+#include <vector>
 
 #include "io/UPicture.h"
 
@@ -33,11 +35,35 @@ class TShownPicture : public TQtPicture {
   int32_t PenWidth = 1;
 };
 
-/// ImgRoad: 800 x 600, not stretched.
+/// What the view shows over the picture without drawing into it (frames never carry it): the
+/// start line, and every kart's place with its number and whether it is the chosen one.
+struct TViewMarks {
+  struct TKartMark {
+    QPointF At;         ///< picture pixels
+    double Radius = 0;  ///< of its outline, picture pixels
+    int Number = 0;     ///< its line in the kart list, from 1
+    TColor Color = 0;
+    bool Chosen = false;
+  };
+  bool HasLine = false;
+  QLineF Line;  ///< the start line across the road, picture pixels
+  std::vector<TKartMark> Karts;
+};
+
+/// ImgRoad: the picture, unstretched at 1x, in an area that grows with the window. Takes the
+/// keyboard focus on a click, and shows it has it by a frame.
 class TImageControl : public QWidget {
   Q_OBJECT
  public:
   explicit TImageControl(QWidget* Parent = nullptr);
+
+  /// 800 x 600: the picture's own size at the start.
+  QSize sizeHint() const override { return {800, 600}; }
+  /// Replaces the marks over the picture.
+  void SetMarks(TViewMarks Marks);
+  const TViewMarks& Marks() const { return FMarks; }
+  /// Karts show their numbers from this radius on the screen, pixels.
+  static constexpr double NumberRadius = 10;
 
   TShownPicture& Picture() { return FPicture; }
   /// Replaces the picture (any size) and shows it.
@@ -66,6 +92,9 @@ class TImageControl : public QWidget {
  protected:
   void paintEvent(QPaintEvent* Event) override;
   void wheelEvent(QWheelEvent* Event) override;
+  void resizeEvent(QResizeEvent* Event) override;
+  void focusInEvent(QFocusEvent* Event) override;
+  void focusOutEvent(QFocusEvent* Event) override;
 
  private:
   /// A box of the picture as the box of the control that shows it.
@@ -74,6 +103,14 @@ class TImageControl : public QWidget {
   void UpdateView();
   /// Paints the area of the control through the view's scale and origin.
   void PaintScaled(QPainter& P, const QRect& Area);
+  /// The marks and, with the focus, the frame, over what was painted.
+  void PaintMarks(QPainter& P) const;
+  /// A picture point on the control.
+  QPointF ToViewPoint(QPointF PicturePoint) const;
+  /// The box of the control the marks cover.
+  QRect MarksBox(const TViewMarks& Marks) const;
+  /// Places the scroll bars along the control's edges.
+  void PlaceBars();
 
   TShownPicture FPicture;
   QRect Dirty;  ///< in picture pixels
@@ -82,4 +119,5 @@ class TImageControl : public QWidget {
   QScrollBar* HBar = nullptr;
   QScrollBar* VBar = nullptr;
   QWidget* Corner = nullptr;  ///< covers the picture between the two bars
+  TViewMarks FMarks;
 };

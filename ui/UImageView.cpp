@@ -1,5 +1,6 @@
 // The image control's view: zoom (fit, 1x to 4x) and scrolling over a picture larger than the
-// control. Only what is shown changes; the picture, and the frames saved from it, keep their size.
+// control, which grows with the window. Only what is shown changes; the picture, and the frames
+// saved from it, keep their size.
 
 #include <QPainter>
 #include <QScrollBar>
@@ -59,18 +60,31 @@ QRect TImageControl::ToView(const QRect& Box) const {
       .adjusted(-1, -1, 1, 1);
 }
 
+void TImageControl::PlaceBars() {
+  HBar->setGeometry(0, height() - BarThickness, width() - BarThickness, BarThickness);
+  VBar->setGeometry(width() - BarThickness, 0, BarThickness, height() - BarThickness);
+  Corner->setGeometry(width() - BarThickness, height() - BarThickness, BarThickness, BarThickness);
+}
+
+void TImageControl::resizeEvent(QResizeEvent* Event) {
+  QWidget::resizeEvent(Event);
+  // The bars follow the edges, and "fit" its new size; the point at the top-left stays.
+  if (HBar) PlaceBars();
+  ScrollTo(FOrigin);
+}
+
 void TImageControl::UpdateView() {
   if (!HBar) {
     HBar = new QScrollBar(Qt::Horizontal, this);
     VBar = new QScrollBar(Qt::Vertical, this);
     HBar->setObjectName(QStringLiteral("ImgRoadHBar"));
     VBar->setObjectName(QStringLiteral("ImgRoadVBar"));
-    HBar->setGeometry(0, height() - BarThickness, width() - BarThickness, BarThickness);
-    VBar->setGeometry(width() - BarThickness, 0, BarThickness, height() - BarThickness);
+    // The bars scroll the picture; the keys stay with it.
+    HBar->setFocusPolicy(Qt::NoFocus);
+    VBar->setFocusPolicy(Qt::NoFocus);
     Corner = new QWidget(this);
     Corner->setAutoFillBackground(true);
-    Corner->setGeometry(width() - BarThickness, height() - BarThickness, BarThickness,
-                        BarThickness);
+    PlaceBars();
     connect(HBar, &QScrollBar::valueChanged, this,
             [this](int V) { ScrollTo(QPointF(V / Scale(), FOrigin.y())); });
     connect(VBar, &QScrollBar::valueChanged, this,

@@ -11,6 +11,7 @@
 #include "ui/UColorPanel.h"
 #include "ui/UHandler.h"
 #include "ui/UPanelParts.h"
+#include "ui/USliderUnits.h"
 #include "world/URaceSetup.h"
 
 TKartChoicePanel::TKartChoicePanel(QWidget* Parent) : QGroupBox(Parent) {

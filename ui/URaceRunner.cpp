@@ -1,7 +1,12 @@
 #include "ui/URaceRunner.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileInfo>
 #include <QPointer>
+#include <QTimer>
+#include <chrono>
 #include <utility>
 
 #include "agents/UKart.h"
@@ -51,7 +56,9 @@ void TRaceRunner::StartBtnClick() {
   // Anything may happen while messages are processed, the window's end included: after each
   // chance, go on only while the runner is there and no close was asked for.
   const QPointer<TRaceRunner> Self(this);
+  QElapsedTimer MoveClock;
   while (RunDown()) {
+    MoveClock.start();
     Track->Redraw();
     // The step lets messages through at its end; should they delete the runner, the track
     // must still be there for the step to return through.
@@ -61,9 +68,27 @@ void TRaceRunner::StartBtnClick() {
     AfterMove();
     ProcessMessages();
     if (!Self || Closing) return;
-    if (SavingFrames()) SaveFrame();
+    if (SavingFrames()) {
+      if (const QString Error = SaveFrame(); !Error.isEmpty()) {
+        emit MoveFinished();
+        if (FrameFailed) FrameFailed(Error);
+        return;
+      }
+    }
     emit MoveFinished();
+    // The rest of the budget, when the move took less, goes to the window.
+    if (!AsFastAsPossible) {
+      WaitFor(TimeBudgetMs - MoveClock.elapsed());
+      if (!Self || Closing) return;
+    }
   }
+}
+
+void TRaceRunner::WaitFor(qint64 Ms) {
+  if (Ms <= 0) return;
+  QEventLoop Wait;
+  QTimer::singleShot(std::chrono::milliseconds(Ms), Qt::PreciseTimer, &Wait, &QEventLoop::quit);
+  Wait.exec();
 }
 
 void TRaceRunner::ResetToStart() {
@@ -73,7 +98,20 @@ void TRaceRunner::ResetToStart() {
 
 void TRaceRunner::ProcessMessages() { MessagePump->ProcessMessages(); }
 
-void TRaceRunner::SaveFrame() {
-  ::SaveFrame(Image.Picture().Image(), FrameFileName(SaveBaseName, FrameNumber));
+QString TRaceRunner::SaveFrame() {
+  const QString Name = FrameFileName(SaveBaseName, FrameNumber);
+  try {
+    ::SaveFrame(Image.Picture().Image(), Name);
+  } catch (const EModelError& E) {
+    // A full disk or a folder gone: the user's to mend, not a fault of the program.
+    return QString::fromStdString(E.what());
+  }
   ++FrameNumber;
+  ++FramesSaved;
+  FrameBytes += QFileInfo(Name).size();
+  return {};
+}
+
+QString FrameBaseName(const QString& Chosen) {
+  return Chosen.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive) ? Chosen.chopped(4) : Chosen;
 }

@@ -14,6 +14,10 @@
 class TImageControl;
 class TTrack2D;
 
+/// The base of the frames' names for a file chosen in the save dialog: a ".bmp" it ends in goes,
+/// so that "lap" and "lap.bmp" both give lap_0001.bmp.
+QString FrameBaseName(const QString& Chosen);
+
 /// Owns the track and every kart; the track lists the karts without owning them.
 class TRaceRunner : public QObject {
   Q_OBJECT
@@ -41,11 +45,21 @@ class TRaceRunner : public QObject {
   /// The base of every saved frame's name.
   QString SaveBaseName;
   bool KeepRandomOnce = false;  ///< the next Run goes on with the random source as it stands
+  /// Moves one after another as soon as each is done. Off (the default), a move lasts at least
+  /// its budget of wall time, so that the race runs in real time whatever the karts think.
+  bool AsFastAsPossible = false;
 
-  // Asked by the run loop; all three must be set before it runs.
+  /// Frames written since saving was last switched on, and their bytes.
+  int32_t FramesSaved = 0;
+  int64_t FrameBytes = 0;
+
+  // Asked by the run loop; the first three must be set before it runs.
   std::function<bool()> RunDown;       ///< before every move: go on?
   std::function<void()> AfterMove;     ///< after the step, before messages are handled
   std::function<bool()> SavingFrames;  ///< after messages are handled: save this frame?
+  /// A frame could not be written (the message names it and why); the loop then ends, touching
+  /// nothing more, and FrameNumber stays.
+  std::function<void(const QString& Message)> FrameFailed;
 
  signals:
   /// One move of the run loop is complete, frame included.
@@ -53,7 +67,11 @@ class TRaceRunner : public QObject {
 
  private:
   /// Writes the picture as the next numbered frame; FrameNumber moves on only once it is written.
-  void SaveFrame();
+  /// Why it could not be written, else an empty string.
+  QString SaveFrame();
+  /// Lets the application handle what comes for Ms milliseconds. Touches nothing of the runner,
+  /// which may be deleted meanwhile.
+  static void WaitFor(qint64 Ms);
 
   TImageControl& Image;
   std::unique_ptr<TMessagePump> MessagePump;

@@ -11,12 +11,12 @@
 
 #include "agents/UKart.h"
 #include "ui/UFormTest2D.h"
+#include "ui/UImageControl.h"
 #include "ui/UKartPanels.h"
 #include "ui/URaceRunner.h"
 #include "ui/URaceTable.h"
 #include "ui/UStartPanels.h"
 #include "ui/UThinkingView.h"
-#include "ui/UToolTips.h"
 #include "world/UTrack2D.h"
 
 namespace {
@@ -32,7 +32,6 @@ TRaceViews::TRaceViews(TFormTest2D& AForm) : QObject(&AForm), Form(AForm) {
   CreateMenu();
   CreateStatusBar();
   ConnectWindow();
-  ApplyToolTips(Form);
   Restart();
 }
 
@@ -53,7 +52,7 @@ void TRaceViews::CreateMenu() {
   Add(QStringLiteral("&Race table"), QStringLiteral("MenuRaceTable"),
       QKeySequence(Qt::CTRL | Qt::Key_R), &TRaceViews::ShowRaceTable);
   View->addSeparator();
-  // Page keys, not arrows: the arrow keys belong to the window's key hook.
+  // Page keys, not arrows: the arrow keys belong to the focused control.
   QAction* Next = View->addAction(QStringLiteral("&Next kart"));
   Next->setObjectName(QStringLiteral("MenuNextKart"));
   Next->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown));
@@ -87,6 +86,7 @@ void TRaceViews::CreateStatusBar() {
   RunState = Add(QStringLiteral("LbRunState"));
   MovesPerSecond = Add(QStringLiteral("LbMovesPerSecond"));
   FuturesPerMove = Add(QStringLiteral("LbFuturesPerMove"));
+  Frames = Add(QStringLiteral("LbFrames"));
 }
 
 void TRaceViews::ConnectWindow() {
@@ -100,14 +100,20 @@ void TRaceViews::ConnectWindow() {
   if (auto* Moves = Form.findChild<TManualMovePanel*>())
     connect(Moves, &TManualMovePanel::moveAsked, this,
             Guarded([this](double, double, double) { Refresh(); }));
+  // The marks on the picture follow the kart's colour and size.
+  if (auto* Choice = Form.findChild<TKartChoicePanel*>())
+    connect(Choice, &TKartChoicePanel::colorClicked, this, Guarded([this] { Refresh(); }));
+  if (auto* Params = Form.findChild<TKartParamsPanel*>())
+    connect(Params, &TKartParamsPanel::sizeChanged, this, Guarded([this](double) { Refresh(); }));
   if (auto* Start = Form.findChild<TStartStopPanel*>()) {
     connect(Start, &TStartStopPanel::resetClicked, this, Guarded([this] { Restart(); }));
   }
   for (const char* Name : {"StartBtn", "PauseBtn"})
     if (auto* Button = Form.findChild<QPushButton*>(QString::fromLatin1(Name)))
       connect(Button, &QPushButton::toggled, this, [this] { ShowStatus(); });
-  if (auto* Load = Form.findChild<QAction*>(QStringLiteral("Loadcircuit800x600BMP1")))
-    connect(Load, &QAction::triggered, this, Guarded([this](bool) { Restart(); }));
+  connect(&Form, &TFormTest2D::circuitChanged, this, Guarded([this] { Restart(); }));
+  if (auto* Saving = Form.findChild<QAction*>(QStringLiteral("Saveimagestofolder")))
+    connect(Saving, &QAction::triggered, this, [this] { ShowStatus(); });
 }
 
 std::vector<TPlayer2D*> TRaceViews::Karts() const {
@@ -148,10 +154,26 @@ void TRaceViews::Refresh() {
     for (const auto& K : R.Karts) Colors.push_back(K->Color);
     Table->Show(RaceRows(FLog, Colors), FLog.Laps().HasLine());
   }
+  ShowMarks();
   ShowStatus();
 }
 
+void TRaceViews::ShowMarks() {
+  TViewMarks Marks;
+  const TLapCounter& Laps = FLog.Laps();
+  Marks.HasLine = Laps.HasLine();
+  Marks.Line = QLineF(Laps.EndX(false), Laps.EndY(false), Laps.EndX(true), Laps.EndY(true));
+  const TRaceRunner& R = Form.Runner();
+  for (size_t I = 0; I < R.Karts.size(); ++I) {
+    const TKart& K = *R.Karts[I];
+    Marks.Karts.push_back({QPointF(K.PosX(), K.PosY()), K.GetSize(), static_cast<int>(I) + 1,
+                           K.Color, &K == Form.CurrentKart});
+  }
+  if (auto* Image = Form.findChild<TImageControl*>()) Image->SetMarks(std::move(Marks));
+}
+
 void TRaceViews::ShowStatus() {
+  const TRaceRunner& R = Form.Runner();
   const bool Running = Form.IsRunning();
   const auto* Pause = Form.findChild<QPushButton*>(QStringLiteral("PauseBtn"));
   RunState->setText(Running                       ? QStringLiteral("Running")
@@ -170,6 +192,13 @@ void TRaceViews::ShowStatus() {
                                     .arg(Rec->History.back().Futures)
                                     .arg(Rec->History.back().Distinct)
                               : QStringLiteral("chosen kart: no move yet"));
+  // What saving frames has written since it was switched on: a run can fill a disk.
+  const bool Saving = Form.IsSavingFrames();
+  Frames->setVisible(Saving);
+  if (Saving)
+    Frames->setText(QStringLiteral("frames: %1 saved, %2 MB")
+                        .arg(R.FramesSaved)
+                        .arg(R.FrameBytes / 1048576.0, 0, 'f', 1));
 }
 
 void TRaceViews::ShowThinking() {

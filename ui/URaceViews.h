@@ -43,6 +43,8 @@ class TRaceViews : public QObject {
   /// A real move has ended: the figures move on and everything is shown again.
   void AfterMove();
   void ShowStatus();
+  /// The start line, the karts' numbers and the chosen kart's ring over the picture.
+  void ShowMarks();
   std::vector<TPlayer2D*> Karts() const;
 
   TFormTest2D& Form;
@@ -52,6 +54,7 @@ class TRaceViews : public QObject {
   QLabel* MovesPerSecond = nullptr;
   QLabel* FuturesPerMove = nullptr;
   QLabel* RunState = nullptr;
+  QLabel* Frames = nullptr;
   QElapsedTimer Clock;
   std::deque<qint64> MoveTimes;  ///< when the latest moves ended, ms on Clock
 };

@@ -1,6 +1,5 @@
 #include "ui/UStartPanels.h"
 
-#include <QButtonGroup>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -8,6 +7,19 @@
 
 #include "ui/UHandler.h"
 #include "ui/UPanelParts.h"
+
+namespace {
+
+/// A toggle button that a click presses down but never releases: its partner does.
+class TLatchButton : public QPushButton {
+ public:
+  explicit TLatchButton(const QString& Caption) : QPushButton(Caption) { setCheckable(true); }
+
+ protected:
+  void nextCheckState() override { setChecked(true); }
+};
+
+}  // namespace
 
 TManualMovePanel::TManualMovePanel(QWidget* Parent) : QGroupBox(Parent) {
   QVBoxLayout* Box = SetUpGroup(*this, QStringLiteral("Move and rotate kart manually"),
@@ -50,19 +62,42 @@ TManualMovePanel::TManualMovePanel(QWidget* Parent) : QGroupBox(Parent) {
           HANDLER(this, TManualMovePanel::SpeedButton6Click));
 }
 
+void TManualMovePanel::Press(int Button) {
+  switch (Button) {
+    case 1:
+      return SpeedButton1Click();
+    case 2:
+      return SpeedButton2Click();
+    case 3:
+      return SpeedButton3Click();
+    case 4:
+      return SpeedButton4Click();
+    case 5:
+      return SpeedButton5Click();
+    case 6:
+      return SpeedButton6Click();
+    default:
+      return;
+  }
+}
+
 TStartStopPanel::TStartStopPanel(QWidget* Parent) : QGroupBox(Parent) {
   QVBoxLayout* Box =
       SetUpGroup(*this, QStringLiteral("Start/Stop sim."), QStringLiteral("GroupStartStop"));
-  StartBtn = NewButton(QStringLiteral("Run"), QStringLiteral("StartBtn"));
-  PauseBtn = NewButton(QStringLiteral("Pause"), QStringLiteral("PauseBtn"));
+  StartBtn = new TLatchButton(QStringLiteral("Run"));
+  PauseBtn = new TLatchButton(QStringLiteral("Pause"));
+  StartBtn->setObjectName(QStringLiteral("StartBtn"));
+  PauseBtn->setObjectName(QStringLiteral("PauseBtn"));
   BtnReset = NewButton(QStringLiteral("Reset"), QStringLiteral("BtnReset"));
-  StartBtn->setCheckable(true);
-  PauseBtn->setCheckable(true);
-  // Pressing one releases the other; once one is down, one of them stays down.
-  StartStopGroup = new QButtonGroup(this);
-  StartStopGroup->setExclusive(true);
-  StartStopGroup->addButton(StartBtn);
-  StartStopGroup->addButton(PauseBtn);
+  // Pressing one releases the other; once one is down, one of them stays down. Not a Qt button
+  // group: an exclusive group lets Tab reach only one of its buttons, so that after Pause no
+  // key led back to Run.
+  connect(StartBtn, &QPushButton::toggled, PauseBtn, [this](bool Down) {
+    if (Down) PauseBtn->setChecked(false);
+  });
+  connect(PauseBtn, &QPushButton::toggled, StartBtn, [this](bool Down) {
+    if (Down) StartBtn->setChecked(false);
+  });
   auto* Line = new QHBoxLayout;
   Line->addWidget(StartBtn);
   Line->addWidget(PauseBtn);
@@ -76,3 +111,9 @@ TStartStopPanel::TStartStopPanel(QWidget* Parent) : QGroupBox(Parent) {
 bool TStartStopPanel::IsRunning() const { return StartBtn->isChecked(); }
 
 void TStartStopPanel::Pause() { PauseBtn->setChecked(true); }
+
+void TStartStopPanel::Run() { StartBtn->click(); }
+
+void TStartStopPanel::Reset() { BtnReset->click(); }
+
+void TStartStopPanel::FocusRun() { StartBtn->setFocus(Qt::OtherFocusReason); }

@@ -4,7 +4,6 @@
 
 #include <QGroupBox>
 
-class QButtonGroup;
 class QPushButton;
 
 /// Six buttons, each asking for one fixed shift or turn of the current kart.
@@ -19,6 +18,8 @@ class TManualMovePanel : public QGroupBox {
   void SpeedButton4Click() { emit moveAsked(0, 5, 0); }
   void SpeedButton5Click() { emit moveAsked(0, 0, TurnStep); }
   void SpeedButton6Click() { emit moveAsked(0, 0, -TurnStep); }
+  /// As a click on SpeedButton<Button> (1 to 6); another number does nothing.
+  void Press(int Button);
 
  signals:
   /// Pixels to the right and down, radians clockwise on the screen.
@@ -44,6 +45,12 @@ class TStartStopPanel : public QGroupBox {
   bool IsRunning() const;
   /// Presses Pause, which releases Run.
   void Pause();
+  /// Presses Run, as a click does: the run loop runs until Pause.
+  void Run();
+  /// Presses Reset.
+  void Reset();
+  /// Gives Run the keyboard focus.
+  void FocusRun();
   QPushButton& PauseButton() const { return *PauseBtn; }
 
  signals:
@@ -54,5 +61,4 @@ class TStartStopPanel : public QGroupBox {
   QPushButton* StartBtn = nullptr;
   QPushButton* PauseBtn = nullptr;
   QPushButton* BtnReset = nullptr;
-  QButtonGroup* StartStopGroup = nullptr;
 };

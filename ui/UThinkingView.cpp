@@ -1,11 +1,21 @@
 #include "ui/UThinkingView.h"
 
-#include <QPainter>
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QGridLayout>
+#include <QHorizontalBarSeries>
+#include <QLineSeries>
+#include <QScatterSeries>
+#include <QValueAxis>
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "agents/UKart.h"
 #include "decision/UBase.h"
+#include "io/UPicture.h"
 #include "io/UPlots.h"
 #include "world/URaceSetup.h"
 
@@ -27,6 +37,7 @@ const QColor ChosenColor(220, 90, 30);
 TThinkingSnapshot TakeSnapshot(const TKart& Kart, int Number, const TKartRecord* Record) {
   TThinkingSnapshot S;
   S.Kart = QStringLiteral("Kart #%1").arg(Number);
+  S.Color = TQtPicture::ToQColor(Kart.Color);
   const TState& Real = *Kart.RealState;
   const TStateParam& Turn = *Real.Params[Kart.PushTurnIndex];
   const TStateParam& Power = *Real.Params[Kart.PushPowerIndex];
@@ -70,117 +81,185 @@ TThinkingSnapshot TakeSnapshot(const TKart& Kart, int Number, const TKartRecord*
 TThinkingView::TThinkingView(QWidget* Parent) : QWidget(Parent, Qt::Window) {
   setObjectName(QStringLiteral("ThinkingView"));
   setWindowTitle(QStringLiteral("Thinking of the chosen kart"));
-  setMinimumSize(560, 520);
-  resize(640, 600);
+  setMinimumSize(820, 700);
+  resize(980, 820);
+  const auto NewView = [this](QChart* Chart, const QString& Name) {
+    Chart->setAnimationOptions(QChart::NoAnimation);
+    auto* View = new QChartView(Chart, this);
+    View->setObjectName(Name);
+    View->setRenderHint(QPainter::Antialiasing);
+    return View;
+  };
+
+  // The options' shares, one bar each; the one nearest the decision taken stands out.
+  auto* OptionsChart = new QChart;
+  OptionsChart->setTitle(QStringLiteral("Options (orange: nearest the decision taken)"));
+  OptionsChart->legend()->hide();
+  Shares = new QBarSet(QStringLiteral("share (%)"));
+  Shares->setColor(BarColor);
+  Shares->setBorderColor(BarColor);
+  Shares->setSelectedColor(ChosenColor);
+  auto* Bars = new QHorizontalBarSeries;
+  Bars->append(Shares);
+  OptionsChart->addSeries(Bars);
+  OptionNames = new QBarCategoryAxis;
+  OptionNames->setTitleText(QStringLiteral("(turn, power) #futures"));
+  auto* ShareAxis = new QValueAxis;
+  ShareAxis->setTitleText(QStringLiteral("share (%)"));
+  ShareAxis->setRange(0, 100);
+  ShareAxis->setLabelFormat(QStringLiteral("%g"));
+  OptionsChart->addAxis(OptionNames, Qt::AlignLeft);
+  OptionsChart->addAxis(ShareAxis, Qt::AlignBottom);
+  Bars->attachAxis(OptionNames);
+  Bars->attachAxis(ShareAxis);
+  MakeCompact(*OptionsChart);
+  Options = NewView(OptionsChart, QStringLiteral("OptionsChart"));
+
+  // The decision plane: each option where its decision lies, its area following its share.
+  auto* PlaneChart = new QChart;
+  PlaneChart->setTitle(QStringLiteral("Decision plane (circle area: share)"));
+  PlaneChart->legend()->setAlignment(Qt::AlignBottom);
+  OptionPoints = new QScatterSeries;
+  OptionPoints->setName(QStringLiteral("options"));
+  OptionPoints->setColor(QColor(BarColor.red(), BarColor.green(), BarColor.blue(), 110));
+  OptionPoints->setBorderColor(BarColor);
+  Averaged = new QScatterSeries;
+  Averaged->setName(QStringLiteral("averaged"));
+  Averaged->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+  Averaged->setMarkerSize(10);
+  Averaged->setColor(Qt::darkGreen);
+  Taken = new QScatterSeries;
+  Taken->setName(QStringLiteral("taken"));
+  Taken->setMarkerShape(QScatterSeries::MarkerShapeStar);
+  Taken->setMarkerSize(16);
+  Taken->setColor(ChosenColor);
+  auto* TurnAxis = new QValueAxis;
+  // The decisions are the rates at which steering and engine power change.
+  TurnAxis->setTitleText(QStringLiteral("turn rate (rad/s)"));
+  auto* PowerAxis = new QValueAxis;
+  PowerAxis->setTitleText(QStringLiteral("power rate (px/s\u00b3)"));
+  TurnAxis->setLabelFormat(QStringLiteral("%.1f"));
+  PowerAxis->setLabelFormat(QStringLiteral("%.0f"));
+  PlaneChart->addAxis(TurnAxis, Qt::AlignBottom);
+  PlaneChart->addAxis(PowerAxis, Qt::AlignLeft);
+  for (QScatterSeries* S : {OptionPoints, Averaged, Taken}) {
+    PlaneChart->addSeries(S);
+    S->attachAxis(TurnAxis);
+    S->attachAxis(PowerAxis);
+  }
+  MakeCompact(*PlaneChart);
+  Plane = NewView(PlaneChart, QStringLiteral("PlaneChart"));
+
+  // The last minute, one chart per figure.
+  const std::pair<const char*, const char*> Figures[] = {{"Futures per move", "futures"},
+                                                         {"Distinct end cells", "cells"},
+                                                         {"End points grid size", "grid size (px)"},
+                                                         {"Speed", "speed (px/s)"}};
+  for (const auto& [Title, Unit] : Figures) {
+    QChart* Chart = NewLineChart(QString::fromUtf8(Title),
+                                 {QStringLiteral("time (s, 0: now)"), QString::fromUtf8(Unit)},
+                                 {TPlotSeries{}});
+    MakeCompact(*Chart);
+    // One kart's line: its name beside the plot leaves the height to the data.
+    Chart->legend()->setAlignment(Qt::AlignRight);
+    History.push_back(NewView(Chart, QStringLiteral("HistoryChart%1").arg(History.size())));
+  }
+
+  auto* Grid = new QGridLayout(this);
+  Grid->setContentsMargins(4, 4, 4, 4);
+  Grid->setSpacing(4);
+  Grid->addWidget(Options, 0, 0);
+  Grid->addWidget(Plane, 0, 1);
+  for (int I = 0; I < 4; ++I) Grid->addWidget(History[I], 1 + I / 2, I % 2);
+  Grid->setRowStretch(0, 3);
+  Grid->setRowStretch(1, 2);
+  Grid->setRowStretch(2, 2);
+  Show(TThinkingSnapshot());
+}
+
+std::vector<QChart*> TThinkingView::Charts() const {
+  std::vector<QChart*> All = {Options->chart(), Plane->chart()};
+  for (QChartView* V : History) All.push_back(V->chart());
+  return All;
 }
 
 void TThinkingView::Show(TThinkingSnapshot Snapshot) {
   Data = std::move(Snapshot);
   setWindowTitle(Data.Kart.isEmpty() ? QStringLiteral("Thinking of the chosen kart")
                                      : QStringLiteral("Thinking of ") + Data.Kart);
-  update();
+  ShowOptions();
+  ShowPlane();
+  ShowHistory();
 }
 
-void TThinkingView::paintEvent(QPaintEvent*) {
-  QPainter P(this);
-  P.fillRect(rect(), Qt::white);
-  const int Top = height() * 45 / 100;
-  PaintBars(P, QRect(8, 8, width() / 2 - 12, Top - 8));
-  PaintPlane(P, QRect(width() / 2 + 4, 8, width() / 2 - 12, Top - 8));
-  PaintPlots(P, QRect(8, Top + 8, width() - 16, height() - Top - 16));
-}
-
-void TThinkingView::PaintBars(QPainter& P, const QRect& Box) const {
-  P.setPen(Qt::black);
-  P.drawText(Box.left(), Box.top() + 12, QStringLiteral("Options of the last decision (share)"));
-  if (Data.Options.empty()) {
-    P.drawText(Box.left(), Box.top() + 32, QStringLiteral("No decision yet."));
-    return;
+void TThinkingView::ShowOptions() {
+  QStringList Names;
+  QList<qreal> Values;
+  for (const auto& O : Data.Options) {
+    Names << O.Text;
+    Values << 100 * std::clamp(O.Share, 0.0, 1.0);
   }
-  const int Rows = static_cast<int>(Data.Options.size());
-  const int RowHeight = std::min(28, (Box.height() - 40) / Rows);
-  const int TextWidth = 120;
-  const int BarWidth = Box.width() - TextWidth - 50;
-  for (int I = 0; I < Rows; ++I) {
-    const auto& O = Data.Options[I];
-    const int Y = Box.top() + 20 + I * RowHeight;
-    const bool Chosen = I == Data.Chosen;
-    P.setPen(Chosen ? ChosenColor : Qt::black);
-    P.drawText(QRect(Box.left(), Y, TextWidth, RowHeight), Qt::AlignVCenter,
-               (Chosen ? QStringLiteral("> ") : QStringLiteral("  ")) + O.Text);
-    const int W = RoundEven(std::clamp(O.Share, 0.0, 1.0) * BarWidth);
-    P.fillRect(Box.left() + TextWidth, Y + 3, W, RowHeight - 6, Chosen ? ChosenColor : BarColor);
-    P.drawText(Box.left() + TextWidth + W + 4, Y + RowHeight / 2 + 4,
-               QStringLiteral("%1 %").arg(O.Share * 100, 0, 'f', 1));
-  }
-  P.setPen(Qt::black);
-  P.drawText(Box.left(), Box.top() + 20 + Rows * RowHeight + 14,
-             QStringLiteral("taken: turn %1, power %2")
-                 .arg(Data.RealTurn, 0, 'f', 2)
-                 .arg(Data.RealPower, 0, 'f', 1));
+  if (Names.isEmpty()) Names << QStringLiteral("no decision yet");
+  Shares->deselectAllBars();
+  Shares->remove(0, Shares->count());
+  OptionNames->clear();
+  OptionNames->append(Names);
+  Shares->append(Values);
+  if (Data.Chosen >= 0) Shares->selectBar(Data.Chosen);
 }
 
-void TThinkingView::PaintPlane(QPainter& P, const QRect& Box) const {
-  P.setPen(Qt::black);
-  P.drawText(Box.left(), Box.top() + 12, QStringLiteral("Decision plane: turn across, power up"));
-  const QRect Plane = Box.adjusted(30, 22, -10, -30);
-  P.setPen(Qt::gray);
-  P.drawRect(Plane);
-  const auto At = [&](double Turn, double Power) {
-    const double FX = (Turn - Data.MinTurn) / std::max(1e-9, Data.MaxTurn - Data.MinTurn);
-    const double FY = (Power - Data.MinPower) / std::max(1e-9, Data.MaxPower - Data.MinPower);
-    return QPointF(Plane.left() + FX * Plane.width(), Plane.bottom() - FY * Plane.height());
-  };
-  // The axes through no turn and no power change.
-  P.drawLine(At(0, Data.MinPower), At(0, Data.MaxPower));
-  P.drawLine(At(Data.MinTurn, 0), At(Data.MaxTurn, 0));
-  P.setPen(Qt::black);
-  P.drawText(Plane.left(), Plane.bottom() + 14,
-             QStringLiteral("turn %1 .. %2").arg(Data.MinTurn).arg(Data.MaxTurn));
-  P.drawText(Plane.left(), Plane.bottom() + 26,
-             QStringLiteral("power %1 .. %2;  + averaged,  \u25c6 taken")
-                 .arg(Data.MinPower)
-                 .arg(Data.MaxPower));
-  // Each option as a circle whose area follows its share.
+void TThinkingView::ShowPlane() {
+  OptionPoints->clear();
+  OptionPoints->clearPointsConfiguration();
+  Averaged->clear();
+  Taken->clear();
+  // Room round the decisions' bounds for the largest circle, so that none leaves the frame.
+  const double TurnPad = 0.18 * std::max(1e-9, Data.MaxTurn - Data.MinTurn);
+  const double PowerPad = 0.18 * std::max(1e-9, Data.MaxPower - Data.MinPower);
+  const QList<QAbstractAxis*> X = Plane->chart()->axes(Qt::Horizontal);
+  const QList<QAbstractAxis*> Y = Plane->chart()->axes(Qt::Vertical);
+  for (const auto& [Axis, Low, High] :
+       {std::tuple{X.first(), Data.MinTurn - TurnPad, Data.MaxTurn + TurnPad},
+        std::tuple{Y.first(), Data.MinPower - PowerPad, Data.MaxPower + PowerPad}}) {
+    Axis->setRange(Low, High);
+    // Round ticks; the range only grows, so the room for the circles stays.
+    if (auto* Values = qobject_cast<QValueAxis*>(Axis)) Values->applyNiceNumbers();
+  }
   for (size_t I = 0; I < Data.Options.size(); ++I) {
     const auto& O = Data.Options[I];
-    const double R = 3 + 28 * std::sqrt(std::clamp(O.Share, 0.0, 1.0));
-    const bool Chosen = static_cast<int>(I) == Data.Chosen;
-    P.setPen(Chosen ? ChosenColor : BarColor);
-    P.setBrush(QColor(BarColor.red(), BarColor.green(), BarColor.blue(), 60));
-    P.drawEllipse(At(O.Turn, O.Power), R, R);
+    OptionPoints->append(O.Turn, O.Power);
+    // Diameter in pixels: the area follows the share, 6 to 30 pixels across.
+    const double Size = 6 + 24 * std::sqrt(std::clamp(O.Share, 0.0, 1.0));
+    OptionPoints->setPointConfiguration(static_cast<int>(I), QXYSeries::PointConfiguration::Size,
+                                        Size);
+    if (static_cast<int>(I) == Data.Chosen)
+      OptionPoints->setPointConfiguration(static_cast<int>(I), QXYSeries::PointConfiguration::Color,
+                                          ChosenColor);
   }
-  P.setBrush(Qt::NoBrush);
   if (!Data.Decided) return;
-  const QPointF A = At(Data.AvgTurn, Data.AvgPower);
-  P.setPen(QPen(Qt::darkGreen, 2));
-  P.drawLine(A - QPointF(7, 0), A + QPointF(7, 0));
-  P.drawLine(A - QPointF(0, 7), A + QPointF(0, 7));
-  const QPointF T = At(Data.RealTurn, Data.RealPower);
-  P.setPen(QPen(ChosenColor, 1));
-  P.setBrush(ChosenColor);
-  P.drawPolygon(
-      QPolygonF({T + QPointF(0, -6), T + QPointF(6, 0), T + QPointF(0, 6), T + QPointF(-6, 0)}));
-  P.setBrush(Qt::NoBrush);
+  Averaged->append(Data.AvgTurn, Data.AvgPower);
+  Taken->append(Data.RealTurn, Data.RealPower);
 }
 
-void TThinkingView::PaintPlots(QPainter& P, const QRect& Box) const {
-  std::vector<double> Futures, Distinct, Grid, Speed;
-  for (const TMoveSample& S : Data.History) {
-    Futures.push_back(S.Futures);
-    Distinct.push_back(S.Distinct);
-    Grid.push_back(S.Grid);
-    Speed.push_back(S.Speed);
+void TThinkingView::ShowHistory() {
+  const QString Name = Data.Kart.isEmpty() ? QStringLiteral("no kart") : Data.Kart;
+  const QColor Color = Data.Color.isValid() ? LineColorOnWhite(Data.Color) : QColor(Qt::darkBlue);
+  // Seconds before the last move: the latest point is at 0.
+  const int N = static_cast<int>(Data.History.size());
+  const auto At = [N](int I) { return (I - (N - 1)) * TimeStepMs / 1000.0; };
+  double (*const Figure[4])(const TMoveSample&) = {
+      [](const TMoveSample& S) { return double(S.Futures); },
+      [](const TMoveSample& S) { return double(S.Distinct); },
+      [](const TMoveSample& S) { return double(S.Grid); },
+      [](const TMoveSample& S) { return S.Speed; }};
+  for (int F = 0; F < 4; ++F) {
+    TPlotSeries Series{Name, {}, Color};
+    for (int I = 0; I < N; ++I) Series.Points.emplace_back(At(I), Figure[F](Data.History[I]));
+    QChart& Chart = *History[F]->chart();
+    SetChartPoints(Chart, {Series});
+    if (auto* Line = qobject_cast<QLineSeries*>(Chart.series().first())) {
+      Line->setName(Name);
+      Line->setPen(QPen(Color, 2));
+    }
   }
-  const QString Span =
-      QStringLiteral("last %1 s").arg(Data.History.size() * TimeStepMs / 1000.0, 0, 'f', 1);
-  const int W = Box.width() / 2, H = Box.height() / 2;
-  DrawLinePlot(P, QRect(Box.left(), Box.top(), W - 4, H - 4), QStringLiteral("futures per move"),
-               {{Futures, Qt::darkBlue}}, Span);
-  DrawLinePlot(P, QRect(Box.left() + W, Box.top(), W - 4, H - 4),
-               QStringLiteral("distinct end cells"), {{Distinct, Qt::darkMagenta}}, Span);
-  DrawLinePlot(P, QRect(Box.left(), Box.top() + H, W - 4, H - 4), QStringLiteral("grid size (px)"),
-               {{Grid, Qt::darkGreen}}, Span);
-  DrawLinePlot(P, QRect(Box.left() + W, Box.top() + H, W - 4, H - 4),
-               QStringLiteral("speed (px/s)"), {{Speed, Qt::darkRed}}, Span);
 }

@@ -10,7 +10,9 @@ namespace {
 // Control name and tooltip: what it means, its unit and its range.
 const std::pair<const char*, const char*> Tips[] = {
     {"ImgRoad",
-     "The circuit: pure black is off the road, every other colour is road. 800 x 600 pixels."},
+     "The circuit: pure black is off the road, every other colour is road; the chequered line "
+     "is the start line, the ring marks the chosen kart. Click it (or Ctrl+K) and the arrow keys "
+     "move the chosen kart by 5 pixels, Shift with left or right turns it."},
     {"EdFriction",
      "Road friction coefficient: how much speed the road takes per 100 ms step. 0.001 to 0.300 "
      "(slider in thousandths); every kart. Off the road it is three times higher."},
@@ -51,13 +53,28 @@ const std::pair<const char*, const char*> Tips[] = {
      "Turns the chosen kart 15 degrees to the right; while stopped also its start."},
     {"DebugMemo",
      "Thinking of the karts with a debug level: at \"Trace futures\" the drag coefficient of "
-     "the last step, at \"Traces futures and ending points.\" the futures, options and shares."},
-    {"StartBtn", "Runs the simulation: one move of 100 ms after another."},
-    {"PauseBtn", "Stops the simulation after the move under way."},
+     "the last step, at \"Traces futures and ending points.\" the futures, options and shares. "
+     "Read-only; Tab goes on to the next control."},
+    {"StartBtn",
+     "Runs the simulation: one move of 100 ms after another, in real time (Space runs and "
+     "pauses)."},
+    {"PauseBtn", "Stops the simulation after the move under way (Space runs and pauses)."},
     {"BtnReset", "Puts every kart back to its start; frames are numbered from 1 again."},
     {"Loadcircuit800x600BMP1",
      "Loads a circuit picture (BMP, 800 x 600; pure black is off the road). The karts stay."},
-    {"Saveimagestofolder", "Saves every drawn frame as BASE_0001.bmp, BASE_0002.bmp, ..."},
+    {"Saveimagestofolder",
+     "Saves every drawn frame as NAME_0001.bmp, NAME_0002.bmp, ... after the name given; the "
+     "status bar counts them."},
+    {"RunPause", "Runs the simulation when it stands, pauses it when it runs (Space)."},
+    {"ResetItem", "Puts every kart back to its start, as the Reset button does."},
+    {"AsFastAsPossible",
+     "Moves follow each other as soon as each is thought out, instead of one per 100 ms of "
+     "wall time."},
+    {"FocusCircuit",
+     "Gives the circuit picture the keys: the arrow keys move the chosen kart, Shift with left "
+     "or right turns it (Ctrl+K). Tab leaves it."},
+    {"Quit", "Closes the window and ends the program (Ctrl+Q)."},
+    {"About", "The program's version, and its read-me."},
     {"MenuDebug0", "The chosen kart shows nothing of its thinking."},
     {"MenuDebug1", "The chosen kart draws the paths of its futures and its drag in the text box."},
     {"MenuDebug2",
@@ -104,6 +121,7 @@ const std::pair<const char*, const char*> Tips[] = {
     {"LbMovesPerSecond", "Real moves (100 ms of simulated time each) per second of wall time."},
     {"LbFuturesPerMove",
      "Futures the chosen kart imagined in its last move, and how many stayed distinct."},
+    {"LbFrames", "Frames saved since saving was switched on, and the disk space they take."},
 };
 
 }  // namespace
@@ -119,5 +137,4 @@ void ApplyToolTips(QWidget& Window) {
       if (auto* Label = Window.findChild<QWidget*>(QStringLiteral("Lb") + N.mid(2)))
         Label->setToolTip(Text);
   }
-  for (QMenu* Menu : Window.findChildren<QMenu*>()) Menu->setToolTipsVisible(true);
 }

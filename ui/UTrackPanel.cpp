@@ -7,7 +7,7 @@
 
 #include "ui/UHandler.h"
 #include "ui/UPanelParts.h"
-#include "world/URaceSetup.h"
+#include "ui/USliderUnits.h"
 
 TTrackPanel::TTrackPanel(QWidget* Parent) : QGroupBox(Parent) {
   QVBoxLayout* Box =

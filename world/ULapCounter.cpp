@@ -128,6 +128,13 @@ int32_t TLapCounter::Crossing(double X0, double Y0, double X1, double Y1) const 
   return T >= -LeftReach - 1 && T <= RightReach + 1 ? Way : 0;
 }
 
+bool TLapCounter::OnLine(double X, double Y) const {
+  if (!HasLine()) return false;
+  const double S = (X - StartX) * DirX + (Y - StartY) * DirY;
+  const double T = (X - StartX) * NormX + (Y - StartY) * NormY;
+  return std::abs(S) <= 1 && T >= -LeftReach - 1 && T <= RightReach + 1;
+}
+
 int32_t TLapCounter::Progress(double X, double Y) const {
   if (!HasLine()) return -1;
   const int32_t PX = RoundEven(X), PY = RoundEven(Y);

@@ -37,6 +37,9 @@ class TLapCounter {
   /// +1 when the way from (X0, Y0) to (X1, Y1) crosses the line in the start direction, -1 when
   /// it crosses it backwards, 0 when it does not cross it (or there is no line).
   int32_t Crossing(double X0, double Y0, double X1, double Y1) const;
+  /// Whether (X, Y) lies on the line (within a pixel of it, across the road): a kart that
+  /// starts there is at the start of its first lap.
+  bool OnLine(double X, double Y) const;
   /// How far round the road (X, Y) lies from the front of the line, in pixels along the road;
   /// -1 off the road, beyond the picture or without a line.
   int32_t Progress(double X, double Y) const;

@@ -2,23 +2,12 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <limits>
 
 #include "agents/UKart.h"
 #include "agents/UPlayer.h"
 #include "decision/UBase.h"
 #include "world/UTrack2D.h"
-
-namespace {
-
-int64_t NowMs() {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-
-}  // namespace
 
 // ---------------------------------------------------------------------------------------------
 // The workers
@@ -98,18 +87,18 @@ int32_t TPassWorkers::Imagine(int32_t Threads, bool Fixed, int32_t Target, int32
   Prepare(Threads);
   const bool InLanes = TLaneWorker::CanRun(Owner);
   const TSimd Width = InLanes ? ResolveSimd(Owner.Simd) : TSimd::Scalar;
+  bool Traces = false;
+  for (TPlayer* P : Owner.Players()) Traces = Traces || P->DebugLevel >= TDebugLevel::Traces;
+  Traces = Traces && Owner.Picture();
+  // The time held for drawing traces goes back to thinking as soon as nobody draws them.
+  if (!Traces) ReplayMsPerPass = 0;
   // The futures are read one by one only by team scoring, the traces' order and whoever looks
   // at them before the decision; otherwise the lanes keep classes only, so that memory follows
   // the distinct futures rather than the number imagined.
   bool ClassesOnly = false;
   if (InLanes) {
     std::vector<TKart*> Karts;
-    bool Traces = false;
-    for (TPlayer* P : Owner.Players()) {
-      Karts.push_back(static_cast<TKart*>(P));
-      Traces = Traces || P->DebugLevel >= TDebugLevel::Traces;
-    }
-    Traces = Traces && Owner.Picture();
+    for (TPlayer* P : Owner.Players()) Karts.push_back(static_cast<TKart*>(P));
     ClassesOnly = !Traces && !Owner.TeamScore && !Owner.FuturesImagined;
     for (int32_t T = 0; T < Threads; ++T) {
       TWorld& W = *Worlds[T];
@@ -125,7 +114,7 @@ int32_t TPassWorkers::Imagine(int32_t Threads, bool Fixed, int32_t Target, int32
   const double Reserve = ReplayMsPerPass;
   auto Limit = [&](int32_t Taken) {
     if (Fixed) return Target;
-    const double Now = static_cast<double>(NowMs()) + Taken * Reserve;
+    const double Now = static_cast<double>(Owner.NowMs()) + Taken * Reserve;
     return Now > static_cast<double>(DeadlineMs) ? Minimum : std::numeric_limits<int32_t>::max();
   };
   // Blocks of a few milliseconds' work at most, so that the deadline is kept.
@@ -206,10 +195,9 @@ void TPassWorkers::Collect(int32_t Passes) {
     }
     const TPassDone& D = W.Done[At.Index];
     if (Picture && D.OpsEnd > D.OpsBegin) {
-      const auto T0 = std::chrono::steady_clock::now();
+      const double T0 = Owner.ClockMs();
       W.Canvas.Replay(*Picture, D.OpsBegin, D.OpsEnd);
-      ReplayMs +=
-          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - T0).count();
+      ReplayMs += Owner.ClockMs() - T0;
     }
   }
   ReplayMsPerPass = ReplayMs / std::max(Passes, 1);

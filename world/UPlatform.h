@@ -1,6 +1,7 @@
 #pragma once
 // What the model needs from the desktop, declared in the model and implemented in io/ and ui/.
-// Every one of them may be absent: the model then simply skips drawing or reporting.
+// Every one of them may be absent: the model then simply skips drawing or reporting, or reads
+// the steady clock.
 
 #include <string>
 
@@ -20,4 +21,12 @@ class TMessagePump {
  public:
   virtual ~TMessagePump() = default;
   virtual void ProcessMessages() = 0;
+};
+
+/// A monotonic clock for the move's time budget, milliseconds. Read from every thread that
+/// imagines futures. Absent, the track reads std::chrono::steady_clock; tests give a fake one.
+class TClock {
+ public:
+  virtual ~TClock() = default;
+  virtual double NowMs() = 0;
 };

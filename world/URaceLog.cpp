@@ -52,6 +52,7 @@ void TRaceLog::Follow(const std::vector<TPlayer2D*>& List) {
     R.Kart = K;
     R.PrevX = K->PosX();
     R.PrevY = K->PosY();
+    R.OnLap = Counter.OnLine(R.PrevX, R.PrevY);
     Next.push_back(std::move(R));
   }
   Karts = std::move(Next);
@@ -113,7 +114,7 @@ void TRaceLog::CountLaps(TKartRecord& R, double X, double Y) {
   if (P >= 0 && 3 * P >= Counter.Loop() && 3 * P <= 2 * Counter.Loop()) R.Rounded = true;
   if (Way > 0 && R.Net > R.BestNet) {
     R.BestNet = R.Net;
-    if (R.Rounded) {
+    if (R.Rounded && R.OnLap) {
       const double Time = (R.Moves - R.LapStartMove) * StepSeconds;
       ++R.Laps;
       R.LastLap = Time;
@@ -123,6 +124,7 @@ void TRaceLog::CountLaps(TKartRecord& R, double X, double Y) {
     }
     R.LapStartMove = R.Moves;
     R.Rounded = false;
+    R.OnLap = true;
   }
 }
 

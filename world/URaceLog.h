@@ -59,7 +59,10 @@ struct TKartRecord {
   int32_t Net = 0;      ///< forward minus backward crossings of the start line
   int32_t BestNet = 0;  ///< the most Net has been
   int64_t LapStartMove = 0;
-  bool Rounded = false;        ///< has been a third of the way round since the last lap
+  bool Rounded = false;  ///< has been a third of the way round since the last lap
+  /// Its laps are timed: it started on the start line, or has crossed it since. A kart that
+  /// starts elsewhere (added during a race) begins its first lap at its first crossing.
+  bool OnLap = false;
   std::deque<int32_t> Recent;  ///< progress round the road of the last moves, pixels
   int32_t LastProgress = -1;   ///< progress at the last move on the road; -1 before
 };

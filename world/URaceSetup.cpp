@@ -8,12 +8,6 @@
 #include "decision/UBase.h"
 #include "world/UTrack2D.h"
 
-namespace {
-
-constexpr long double PiExtended = 3.1415926535897932385L;
-
-}  // namespace
-
 TReachableState ReachableState() {
   using namespace KartPhysics;
   const double Step = TimeStepMs / 1000.0;
@@ -82,18 +76,6 @@ void RemoveKart(TTrack2D& Track, TKartList& Karts, const TKart* Kart) {
   Karts.erase(It);
 }
 
-double FrictionFromSlider(int32_t Position) { return static_cast<double>(Position / 1000.0L); }
-
-int32_t FrictionToSlider(double Friction) { return RoundEven(Friction * 1000); }
-
-double SideFrictionFromSlider(int32_t Position) { return static_cast<double>(Position / 100.0L); }
-
-int32_t SideFrictionToSlider(double SideFriction) { return RoundEven(SideFriction * 100); }
-
 double TurnDegreesToRadians(double Degrees) {
   return static_cast<double>(Degrees * PiExtended / 180.0L);
-}
-
-int32_t TurnRadiansToSlider(double Radians) {
-  return RoundEven(static_cast<double>(Radians / PiExtended * 180.0L));
 }

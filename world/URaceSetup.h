@@ -104,16 +104,9 @@ TKart& AddKart(TTrack2D& Track, TKartList& Karts, const TKartSettings& Settings)
 /// Takes the kart off the track and destroys it. A kart not in the list: nothing.
 void RemoveKart(TTrack2D& Track, TKartList& Karts, const TKart* Kart);
 
-// The window's controls and the runner's options, in the units of their captions. The
-// conversions run in extended precision and are stored as doubles, as the sliders always did.
-
-/// Friction slider position (thousandths) to the coefficient, and back.
-double FrictionFromSlider(int32_t Position);
-int32_t FrictionToSlider(double Friction);
-/// Side friction slider position (hundredths) to the coefficient, and back.
-double SideFrictionFromSlider(int32_t Position);
-int32_t SideFrictionToSlider(double SideFriction);
-/// Steering limit in degrees to radians, and radians back to whole degrees. In double precision
-/// a third of the degrees would land one unit in the last place away.
+/// pi to the precision of the steering conversions, which run in extended precision.
+constexpr long double PiExtended = 3.1415926535897932385L;
+/// Steering limit in degrees to radians, computed in extended precision and stored as a double,
+/// as the steering slider always did: in double precision a third of the degrees would land one
+/// unit in the last place away.
 double TurnDegreesToRadians(double Degrees);
-int32_t TurnRadiansToSlider(double Radians);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -11,13 +12,6 @@
 #include "world/URaceSetup.h"
 
 namespace {
-
-int64_t NowMs() {
-  // Monotonic: the deadline survives midnight and changes of the wall clock.
-  return std::chrono::duration_cast<std::chrono::milliseconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
 
 // One line of the option listing: "(5, 0) #13  42.0%".
 std::string OptionLine(const TState& Option) {
@@ -31,6 +25,16 @@ std::string OptionLine(const TState& Option) {
 TTrack::TTrack() = default;
 
 TTrack::~TTrack() = default;
+
+double TTrack::ClockMs() const {
+  if (Clock) return Clock->NowMs();
+  // Monotonic: the deadline survives midnight and changes of the wall clock.
+  return std::chrono::duration<double, std::milli>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+int64_t TTrack::NowMs() const { return static_cast<int64_t>(std::floor(ClockMs())); }
 
 TPlayer& TTrack::GetPlayer(int32_t Index) const {
   if (Index < 0 || Index >= PlayerCount()) RaiseListIndexError(Index);
@@ -70,10 +74,9 @@ void TTrack::ThinkAndMove(int32_t TimeBudgetMs, int32_t TimeStepMs) {
   PrepareMove();
 
   LastLaneSubSteps = 0;
-  const auto Start = std::chrono::steady_clock::now();
+  const double Start = ClockMs();
   const int32_t Passes = ImagineFutures(TimeBudgetMs, TimeStepMs, SubSteps);
-  LastImagineMs =
-      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - Start).count();
+  LastImagineMs = ClockMs() - Start;
   LastPasses = Passes;
   LastSubSteps = SubSteps;
   if (FuturesImagined) FuturesImagined();

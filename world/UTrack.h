@@ -23,6 +23,7 @@ class TTrack : public TArena {
   bool Collisions = false;          ///< ResolveCollisions after every sub-step and the real moves
   TDebugText* DebugMemo = nullptr;  ///< not owned; may be absent
   TMessagePump* MessagePump = nullptr;  ///< not owned; may be absent
+  TClock* Clock = nullptr;              ///< not owned; absent, the steady clock times the budget
   /// When above 0, each move runs exactly max(FixedPasses, minimum) passes and never reads the
   /// clock, so that a seeded run repeats exactly. 0 (the default) keeps the time budget.
   int32_t FixedPasses = 0;
@@ -97,6 +98,10 @@ class TTrack : public TArena {
   void ProcessMessages() override {
     if (MessagePump) MessagePump->ProcessMessages();
   }
+  /// The budget's clock, milliseconds: Clock, or the steady clock. Any thread may read it.
+  double ClockMs() const;
+  /// The same in whole milliseconds, as deadlines are kept.
+  int64_t NowMs() const;
 
   /// Figures of the last ThinkAndMove, for the headless runner and tests: the passes run (the
   /// futures each player imagined) and the sub-steps of each future.

@@ -110,6 +110,33 @@ TEST(LapCounter, TwoLapsRoundTheBuiltInCircuitAndItsMirrorImage) {
   }
 }
 
+TEST(LapCounter, AKartAddedAwayFromTheLineTimesItsFirstLapFromItsFirstCrossing) {
+  const QImage Circuit = DefaultCircuitImage();
+  const TSpot Start{200, 460};
+  TLapWorld W(Circuit, Start.X, Start.Y, Down);
+  const std::vector<TSpot> Route = RouteRound(W.Log.Laps(), Start, Down, 6);
+  // Added half way round, during the race: the rest of the way is no lap.
+  const size_t Half = Route.size() / 2;
+  TKart Late(Route[Half].X, Route[Half].Y, Down);
+  W.Track.AddPlayer(Late);
+  const auto Move = [&](TSpot P) {
+    Late.SetPosX(P.X);
+    Late.SetPosY(P.Y);
+    W.Log.Record({&W.Kart, &Late}, 200);
+  };
+  W.Log.Follow({&W.Kart, &Late});
+  for (size_t I = Half + 1; I < Route.size(); ++I) Move(Route[I]);
+  Move(Start);
+  const TKartRecord& R = W.Log.Records()[1];
+  EXPECT_EQ(R.Laps, 0) << "half a lap counted as a lap";
+  EXPECT_EQ(R.BestLap, 0);
+  // From the line on, its laps count as anyone's.
+  for (const TSpot& P : Route) Move(P);
+  Move(Start);
+  EXPECT_EQ(R.Laps, 1);
+  EXPECT_NEAR(R.BestLap, (Route.size() + 1) * 0.1, 1e-9);
+}
+
 TEST(LapCounter, AKartThatTurnsRoundOrRocksOnTheLineCountsNoLapAndIsMarkedWrongWay) {
   const QImage Circuit = DefaultCircuitImage();
   const TSpot Start{200, 460};

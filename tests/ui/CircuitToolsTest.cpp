@@ -7,9 +7,10 @@
 
 #include "WindowTest.h"
 #include "io/UCircuitFile.h"
-#include "ui/UCircuitTools.h"
 #include "io/UDefaultCircuit.h"
 #include "io/UPicture.h"
+#include "ui/UCircuitTools.h"
+#include "ui/URaceViews.h"
 
 class CircuitTools : public WindowTest {
  protected:
@@ -130,6 +131,8 @@ TEST_F(CircuitTools, AWallDrawnWhileRunningEndsTheFuturesThereFromTheNextMove) {
 
 TEST_F(CircuitTools, TheViewZoomsFollowsAndScrollsWithoutChangingThePicture) {
   auto* Img = Find<TImageControl>("ImgRoad");
+  // The view at the circuit's size, whatever room the window gives it.
+  Img->setFixedSize(800, 600);
   // As the window always showed it.
   EXPECT_EQ(Img->Zoom(), 1);
   EXPECT_EQ(Img->Origin(), QPointF(0, 0));
@@ -186,4 +189,35 @@ TEST_F(CircuitTools, KartsGoToTheNearestRoadWhereTheyFitOnlyWhenTheUserSaysSo) {
   // A circuit with its start on the road asks nothing.
   Find<QAction>("BuiltInCircuit")->trigger();
   EXPECT_EQ(Dialogs.Messages.size(), 1);
+}
+
+TEST_F(CircuitTools, TheStartBelongsToTheCircuitAndResetNeverLeavesAKartOffTheRoad) {
+  // Moved to the road of a circuit whose start is outside it...
+  Dialogs.Files << MakeCircuit("small.bmp", 300, 300);
+  Dialogs.Answers << QMessageBox::Yes;
+  Find<QAction>("Loadcircuit800x600BMP1")->trigger();
+  ASSERT_EQ(Dialogs.Messages.size(), 1);
+  EXPECT_EQ(Kart(0).PosY(), 269);
+  // ...the built-in circuit brings its own start back: the karts stay, Reset goes there.
+  Find<QAction>("BuiltInCircuit")->trigger();
+  EXPECT_EQ(Kart(0).PosY(), 269);
+  Find<QPushButton>("BtnReset")->click();
+  EXPECT_EQ(Kart(0).PosX(), 200);
+  EXPECT_EQ(Kart(0).PosY(), 460);
+  EXPECT_TRUE(W->findChild<TRaceViews*>()->Log().Laps().HasLine());
+  EXPECT_EQ(Dialogs.Messages.size(), 1);
+
+  // A start off the road of the circuit a kart is on: Reset offers the move, for that kart.
+  W->AddKart();
+  ASSERT_FALSE(Track().IsOnTrack(20, 20));
+  Kart(0).SetPosition(20, 20, 0);
+  Dialogs.Answers << QMessageBox::Yes;
+  Find<QPushButton>("BtnReset")->click();
+  ASSERT_EQ(Dialogs.Messages.size(), 2);
+  EXPECT_TRUE(Dialogs.Messages[1].contains("#1")) << Dialogs.Messages[1].toStdString();
+  EXPECT_EQ(Kart(0).PosX(), 200);
+  EXPECT_EQ(Kart(0).PosY(), 460);
+  Find<QPushButton>("BtnReset")->click();
+  EXPECT_EQ(Kart(0).PosY(), 460);  // its start now
+  EXPECT_EQ(Dialogs.Messages.size(), 2);
 }

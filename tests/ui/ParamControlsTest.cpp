@@ -7,8 +7,20 @@
 #include <numbers>
 
 #include "WindowTest.h"
+#include "ui/USliderUnits.h"
+#include "world/URaceSetup.h"
 
 using ParamControls = WindowTest;
+
+TEST(SliderUnits, EveryPositionComesBackFromTheValueItGives) {
+  // A value shown and applied back must land on the same position, or choosing a kart would
+  // move its sliders.
+  for (int32_t P = 1; P <= 300; ++P) EXPECT_EQ(FrictionToSlider(FrictionFromSlider(P)), P);
+  for (int32_t P = 0; P <= 100; ++P) EXPECT_EQ(SideFrictionToSlider(SideFrictionFromSlider(P)), P);
+  for (int32_t D = 10; D <= 90; ++D) EXPECT_EQ(TurnRadiansToSlider(TurnDegreesToRadians(D)), D);
+  EXPECT_EQ(FrictionFromSlider(15), 0.015);
+  EXPECT_EQ(TurnDegreesToRadians(45), std::numbers::pi / 4);
+}
 
 TEST_F(ParamControls, SlidersConvertTheirPositionsAndLabelThem) {
   Find<QSlider>("EdFriction")->setValue(1);

@@ -1,9 +1,11 @@
 // Run, Pause and Reset: the loop of moves, its nesting, and its end when the window goes.
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
 
 #include "WindowTest.h"
+#include "world/URaceSetup.h"
 
 using RunLoop = WindowTest;
 
@@ -26,6 +28,25 @@ TEST_F(RunLoop, PauseFinishesTheMoveUnderWayAndRunResumesWithoutReset) {
   ASSERT_EQ(RunMoves(2), 2);
   EXPECT_EQ(Moves, 3);
   EXPECT_GT(K.PosY(), Y1);
+}
+
+TEST_F(RunLoop, AMoveLastsItsBudgetOfWallTimeUnlessAsFastAsPossible) {
+  Find<QSlider>("EdSeconds")->setValue(1);
+  Track().FixedPasses = 1;  // thinking takes a few milliseconds, far less than the budget
+  QElapsedTimer Clock;
+  Clock.start();
+  QString Rate;
+  ASSERT_EQ(RunMoves(5, [&](int) { Rate = Find<QLabel>("LbMovesPerSecond")->text(); }), 5);
+  EXPECT_GE(Clock.elapsed(), 5 * MoveBudgetMs - 5);
+  ASSERT_TRUE(Rate.endsWith(" moves/s")) << Rate.toStdString();
+  // Measured from the end of one move to the end of the next: a first move slower than the
+  // others may show a little more than 10.
+  EXPECT_LE(Rate.section(' ', 0, 0).toDouble(), 10.5);
+
+  Find<QAction>("AsFastAsPossible")->trigger();
+  Clock.restart();
+  ASSERT_EQ(RunMoves(10), 10);
+  EXPECT_LT(Clock.elapsed(), 10 * MoveBudgetMs);
 }
 
 TEST_F(RunLoop, ResetWhileRunningSendsKartsBackWithoutStopping) {

@@ -19,6 +19,8 @@ class ScenarioWindow : public WindowTest {
     ASSERT_TRUE(Dir.isValid());
     Tools = W->findChild<TCircuitTools*>("CircuitTools");
     ASSERT_TRUE(Tools);
+    // The races here are about their figures, not their pace.
+    Find<QAction>("AsFastAsPossible")->trigger();
   }
 
   /// Every kart's real state, one CSV row each, every number exact.
@@ -114,4 +116,18 @@ TEST_F(ScenarioWindow, EveryRefusedFileNamesItsFieldAndChangesNothing) {
   Find<QAction>("OpenScenario")->trigger();
   EXPECT_TRUE(Dialogs.Messages.isEmpty());
   EXPECT_EQ(Track().Width, 24);
+}
+
+TEST_F(ScenarioWindow, SaveDialogsAddTheirSuffixAndTheNextDialogOpensWhereTheLastWas) {
+  Dialogs.Files << Dir.filePath("race1") << Dir.filePath("drawn");
+  Find<QAction>("SaveScenario")->trigger();
+  Find<QAction>("SaveCircuitAs")->trigger();
+  EXPECT_TRUE(QFile::exists(Dir.filePath("race1.json")));
+  EXPECT_TRUE(QFile::exists(Dir.filePath("drawn.bmp")));
+  // A bare name is found in the folder the dialog opens in: the one chosen last.
+  W->BtnAddKartClick();
+  Dialogs.Files << "race1.json";
+  Find<QAction>("OpenScenario")->trigger();
+  EXPECT_TRUE(Dialogs.Messages.isEmpty()) << Dialogs.Messages.join('\n').toStdString();
+  EXPECT_EQ(Track().PlayerCount(), 1);
 }

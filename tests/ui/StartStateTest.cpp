@@ -5,12 +5,14 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QScreen>
+#include <QSettings>
 #include <numbers>
 
 #include "WindowTest.h"
+#include "io/UDefaultCircuit.h"
 #include "ui/UColorPanel.h"
 #include "ui/UDebugMemo.h"
-#include "io/UDefaultCircuit.h"
+#include "ui/UFileDialogs.h"
 
 using StartState = WindowTest;
 
@@ -83,12 +85,14 @@ TEST_F(StartState, ControlsShowTheModelsValuesNotTheLayouts) {
   EXPECT_FALSE(Find<QAction>("Saveimagestofolder")->isChecked());
 }
 
-TEST_F(StartState, WindowIsFixedCentredAndShowsTheCircuitWithTheKart) {
+TEST_F(StartState, WindowOpensCentredAtTheCircuitsSizeAndShowsTheCircuitWithTheKart) {
   EXPECT_EQ(W->windowTitle(),
             QStringLiteral("Kart simulation using \"Causal Entropic Forces\" V0.6"));
-  EXPECT_EQ(W->centralWidget()->size(), QSize(1060, 621));
-  EXPECT_EQ(W->minimumSize(), W->maximumSize());
-  EXPECT_EQ(Find<TImageControl>("ImgRoad")->geometry(), QRect(9, 9, 800, 600));
+  EXPECT_NE(W->minimumSize(), W->maximumSize());  // it can be resized and maximised
+  const auto* Picture = Find<TImageControl>("ImgRoad");
+  EXPECT_EQ(Picture->pos(), QPoint(9, 9));
+  EXPECT_EQ(Picture->width(), 800);
+  EXPECT_GE(Picture->height(), 600);
   const QPoint Middle = W->screen()->availableGeometry().center();
   // Centred before the frame is known: the frame's margins may shift it a little.
   EXPECT_LE((W->frameGeometry().center() - Middle).manhattanLength(), 6);
@@ -114,11 +118,34 @@ TEST_F(StartState, TabGoesDownTheColumnPanelByPanel) {
   QStringList Chain;
   for (QWidget* X = W->nextInFocusChain(); X && X != W.get(); X = X->nextInFocusChain())
     if (X->focusPolicy() & Qt::TabFocus && !X->objectName().isEmpty()) Chain << X->objectName();
-  const QStringList Expected = {"EdFriction",   "EdSideFriction", "CBTeamScore",  "EdCollisions",
-                                "EdKartId",     "BtnAddKart",     "BtnSubKart",   "EdMaxPower",
-                                "EdMax_Turn",   "EdSize",         "EdSeconds",    "EdRadio",
-                                "EdAutoRadio",  "EdUseRefined",   "SpeedButton2", "SpeedButton1",
-                                "SpeedButton3", "SpeedButton4",   "SpeedButton6", "SpeedButton5",
-                                "DebugMemo",    "StartBtn",       "PauseBtn",     "BtnReset"};
+  const QStringList Expected = {"ImgRoad",      "EdFriction",   "EdSideFriction", "CBTeamScore",
+                                "EdCollisions", "EdColor",      "EdKartId",       "BtnAddKart",
+                                "BtnSubKart",   "EdMaxPower",   "EdMax_Turn",     "EdSize",
+                                "EdSeconds",    "EdRadio",      "EdAutoRadio",    "EdUseRefined",
+                                "SpeedButton2", "SpeedButton1", "SpeedButton3",   "SpeedButton4",
+                                "SpeedButton6", "SpeedButton5", "DebugMemo",      "StartBtn",
+                                "PauseBtn",     "BtnReset"};
   EXPECT_EQ(Chain, Expected);
+}
+
+TEST_F(StartState, ThePictureTakesTheRoomTheWindowGrowsByAndTheSizeIsKeptForTheNextStart) {
+  auto* Picture = Find<TImageControl>("ImgRoad");
+  auto* Column = Find<QWidget>("GroupTrack")->parentWidget();
+  const int ColumnWidth = Column->width();
+  W->resize(W->width() + 300, W->height() + 200);
+  QApplication::processEvents();
+  EXPECT_EQ(Picture->width(), 1100);
+  EXPECT_EQ(Column->width(), ColumnWidth);
+  // "Fit the whole circuit" uses the room: the circuit is shown larger than its own size.
+  Find<QAction>("Zoom0")->trigger();
+  EXPECT_GT(Picture->Scale(), 1.3);
+
+  const QSize Size = W->size();
+  W->close();
+  W = std::make_unique<TFormTest2D>();
+  W->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(W.get()));
+  EXPECT_EQ(W->size(), Size);
+  // The next test starts from the design's size again.
+  WindowSettings()->clear();
 }

@@ -4,18 +4,21 @@
 // open dialog previews only what it would load and leaves nothing behind.
 
 #include <QAbstractItemView>
+#include <QChart>
 #include <QCompleter>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScatterSeries>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QValueAxis>
 #include <algorithm>
 
-#include "tests/ui/WindowTest.h"
 #include "io/UCircuitFile.h"
+#include "tests/ui/WindowTest.h"
 #include "ui/UDebugMemo.h"
 #include "ui/UOpenPictureDialog.h"
 #include "ui/URaceTable.h"
@@ -106,6 +109,45 @@ TEST_F(Views, TheThinkingViewAndTheRaceTableFollowEveryMoveAndEveryChoiceOfKart)
   QTest::mouseClick(Find<QPushButton>("BtnReset"), Qt::LeftButton);
   EXPECT_EQ(RaceViews().Log().Records()[0].Moves, 0);
   EXPECT_EQ(Table.item(0, 5)->text(), "0.0");
+}
+
+TEST_F(Views, TheThinkingChartsHaveAxesWithUnitsLegendsAndCirclesInsideTheirFrame) {
+  MakeMovesQuick();
+  Track().FixedPasses = 300;
+  Action("MenuThinkingView")->trigger();
+  TThinkingView& View = *RaceViews().ThinkingView();
+  ASSERT_EQ(RunMoves(3), 3);
+  QApplication::processEvents();
+  for (QChart* Chart : View.Charts()) {
+    EXPECT_FALSE(Chart->title().isEmpty());
+    for (QAbstractAxis* Axis : Chart->axes()) {
+      EXPECT_FALSE(Axis->titleText().isEmpty()) << Chart->title().toStdString();
+      if (auto* Values = qobject_cast<QValueAxis*>(Axis)) {
+        EXPECT_GE(Values->tickCount(), 2);
+      }
+    }
+  }
+  // The history's line is the kart's, by number in the legend.
+  QChart* Futures = View.Charts()[2];
+  ASSERT_EQ(Futures->series().size(), 1);
+  EXPECT_EQ(Futures->series()[0]->name(), "Kart #1");
+  EXPECT_TRUE(Futures->legend()->isVisible());
+  EXPECT_EQ(qobject_cast<QXYSeries*>(Futures->series()[0])->count(), 3);
+
+  // Every option's circle, at its largest, lies within the plot.
+  QChart* Plane = View.Charts()[1];
+  auto* Options = qobject_cast<QScatterSeries*>(Plane->series()[0]);
+  ASSERT_GT(Options->count(), 1);
+  const QRectF Plot = Plane->plotArea();
+  for (int I = 0; I < Options->count(); ++I) {
+    const QPointF At = Plane->mapToPosition(Options->at(I), Options);
+    const double R = Options->pointConfiguration(I)
+                         .value(QXYSeries::PointConfiguration::Size, Options->markerSize())
+                         .toDouble() /
+                     2;
+    EXPECT_TRUE(Plot.contains(QRectF(At - QPointF(R, R), QSizeF(2 * R, 2 * R))))
+        << "option " << I << " at " << At.x() << ", " << At.y();
+  }
 }
 
 TEST_F(Views, MenusKartsAndViewsAreReachedByKeyboardWithoutTheArrowKeys) {

@@ -22,8 +22,8 @@
 #include <memory>
 
 #include "agents/UKart.h"
-#include "ui/UColorPanel.h"
 #include "report/UErrorDialog.h"
+#include "ui/UColorPanel.h"
 #include "ui/UFormTest2D.h"
 #include "ui/UImageControl.h"
 #include "ui/URaceRunner.h"
@@ -48,10 +48,13 @@ class WindowTest : public ::testing::Test {
   TTrack2D& Track() const { return *W->Runner().Track; }
   TKart& Kart(int Index) const { return dynamic_cast<TKart&>(Track().GetPlayer(Index)); }
 
-  /// Short futures and a fixed number of passes: a move takes milliseconds, not the budget.
+  /// Short futures, a fixed number of passes and no waiting for the budget's wall time: a move
+  /// takes milliseconds.
   void MakeMovesQuick() {
     Find<QSlider>("EdSeconds")->setValue(1);
     Track().FixedPasses = 1;
+    if (!Find<QAction>("AsFastAsPossible")->isChecked())
+      Find<QAction>("AsFastAsPossible")->trigger();
   }
 
   /// Presses Run as the user does; AfterMove runs at the end of every move with its number,
@@ -94,8 +97,11 @@ class DialogAnswerer {
     Timer.start(10);
   }
 
-  QStringList Messages;  ///< texts of the error dialogs, in order
+  QStringList Messages;  ///< texts of the error dialogs and message boxes, in order
+  QStringList Reports;   ///< texts of the error dialogs alone: program errors, logged
   QStringList Files;     ///< file names to choose, in order; "" cancels
+  /// Buttons to press in the message boxes, in order; once none is left, OK (or "No").
+  QList<QMessageBox::StandardButton> Answers;
   QList<QColor> Colors;  ///< colours to choose, in order; an invalid one cancels
   std::function<void(QFileDialog&)> BeforeAccept;  ///< a look at a file dialog before answering
   /// Looks at an error dialog and ends it; without it, Continue is pressed. Opens no dialog.
@@ -106,9 +112,10 @@ class DialogAnswerer {
     QWidget* Modal = QApplication::activeModalWidget();
     if (auto* Box = qobject_cast<QMessageBox*>(Modal)) {
       Messages << Box->text();
-      Box->done(QMessageBox::Ok);
+      Box->done(Answers.isEmpty() ? QMessageBox::Ok : Answers.takeFirst());
     } else if (auto* Error = qobject_cast<TErrorDialog*>(Modal)) {
       Messages << Error->Report().Message;
+      Reports << Error->Report().Message;
       if (OnError)
         OnError(*Error);
       else

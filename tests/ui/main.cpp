@@ -2,14 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "ui/UApplication.h"
 #include "report/UErrorDialog.h"
+#include "ui/UApplication.h"
+#include "ui/UFileDialogs.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   TApplication App(argc, argv);
+  // The window's settings go to a test folder, emptied first: no test reads the user's.
+  QStandardPaths::setTestModeEnabled(true);
+  WindowSettings()->clear();
   // Tests close and delete windows; the application outlives them all.
   App.setQuitOnLastWindowClosed(false);
   // Error reports go to a folder of the tests' own; no mail program starts and nothing quits.
