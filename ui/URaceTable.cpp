@@ -31,11 +31,13 @@ QStringList RaceColumns() {
 std::vector<TRaceRow> RaceRows(const TRaceLog& Log, const std::vector<TColor>& Colors) {
   std::vector<TRaceRow> Rows;
   const double Step = TimeStepMs / 1000.0;
-  // Without a lap line nobody is ahead of anybody.
-  const std::vector<int32_t> Places =
+  // Without a lap line nobody is ahead of anybody; a kart that has not moved yet has not been
+  // placed on the road.
+  std::vector<int32_t> Places =
       Log.Laps().HasLine() ? Log.Places() : std::vector<int32_t>(Log.Records().size(), 0);
   for (size_t I = 0; I < Log.Records().size(); ++I) {
     const TKartRecord& R = Log.Records()[I];
+    if (R.Moves == 0) Places[I] = 0;
     TRaceRow Row;
     Row.Color = I < Colors.size() ? Colors[I] : clBlack;
     Row.Name = QStringLiteral("Kart #%1").arg(I + 1);

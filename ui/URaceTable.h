@@ -19,7 +19,7 @@ struct TRaceRow {
   TColor Color = 0;
   QString Name;        ///< "Kart #1"
   QStringList Fields;  ///< the columns after the colour and the name
-  int32_t Place = 0;   ///< 1 the leader; 0 where there is no lap line to race round
+  int32_t Place = 0;   ///< 1 the leader; 0 without a lap line, or before the kart's first move
 };
 
 /// The figures of every kart of Log, in its order, with Colors and names by position.
