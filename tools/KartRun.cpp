@@ -158,8 +158,10 @@ void SetUpRace(TRunSettings& S, TRunRace& Race) {
     RestoreRace(Kept.Scenario, Track, Race.Karts);
   } else if (S.Start == TStartPlace::Grid || (S.Start == TStartPlace::Default && S.Karts > 1)) {
     std::string Problem;
-    if (!LineUpOnGrid(Track, Race.Karts, Problem))
+    if (!LineUpOnGrid(Track, Race.Karts, Problem)) {
       std::fprintf(stderr, "kartrun: %s\n", Problem.c_str());
+      S.Start = TStartPlace::Pile;
+    }
   }
   Track.Redraw();
   Race.Log.HistoryLimit = S.Report.isEmpty() ? 1 : 0;
@@ -269,7 +271,8 @@ TRunFacts PrintSummary(std::FILE* Out, const TRunSettings& S, const TRunRace& Ra
                 MsPerMove,
                 S.Circuit.isEmpty() ? QStringLiteral("built-in") : S.Circuit,
                 {},
-                {}};
+                {},
+                RunSettingsJson(S, Race.Seed)};
   for (size_t I = 0; I < Race.Karts.size(); ++I) {
     Run.Colors.push_back(Race.Karts[I]->Color);
     Run.ColorNames << ColorName(static_cast<int>(I), Race.Karts[I]->Color);

@@ -166,23 +166,27 @@ std::vector<TRunOption> AllOptions(TRunSettings& S) {
       {.Name = "csv",
        .Value = "file",
        .Help = "Write every kart's real state after every move to this CSV file",
-       .Field = &S.Csv},
+       .Field = &S.Csv,
+       .Output = true},
       {.Name = "frames",
        .Value = "base",
        .Help = "Save the picture after every move as BASE_0001.bmp, BASE_0002.bmp, ... as the "
                "window would show it",
-       .Field = &S.Frames},
+       .Field = &S.Frames,
+       .Output = true},
       {.Name = "laps",
        .Value = "file",
        .Help = "Write every lap of every kart (kart, lap, seconds, move) to this CSV file",
        .Field = &S.Laps,
-       .More = LapRule},
+       .More = LapRule,
+       .Output = true},
       {.Name = "report",
        .Value = "folder",
        .Help = "Write into this folder each kart's path over the circuit coloured by speed, "
                "speed and futures per move over time and lap times as PNG pictures, and the "
                "summary's figures as summary.json",
-       .Field = &S.Report},
+       .Field = &S.Report,
+       .Output = true},
       {.Name = "debug-level",
        .Value = "n",
        .Help = "What the frames show of the thinking, for every kart",
@@ -197,7 +201,8 @@ std::vector<TRunOption> AllOptions(TRunSettings& S) {
       {.Name = "save-scenario",
        .Value = "file",
        .Help = "Write the race as it stands at the end of the run to this scenario file",
-       .Field = &S.SaveScenario},
+       .Field = &S.SaveScenario,
+       .Output = true},
   };
 }
 
@@ -328,6 +333,33 @@ void ReadValue(const TRunOption& O, const QString& Text) {
 }
 
 }  // namespace
+
+QJsonObject RunSettingsJson(TRunSettings S, uint64_t Seed) {
+  QJsonObject Json;
+  for (const TRunOption& O : RunOptions(S)) {
+    if (O.Output) continue;
+    const QString Name = QString::fromLatin1(O.Name);
+    if (const auto* I = std::get_if<int32_t*>(&O.Field))
+      Json[Name] = **I;
+    else if (const auto* D = std::get_if<double*>(&O.Field))
+      Json[Name] = **D;
+    else if (const auto* F = std::get_if<bool*>(&O.Field))
+      Json[Name] = **F == O.SwitchSets;
+    else if (const auto* Text = std::get_if<QString*>(&O.Field))
+      Json[Name] = **Text;
+    else if (const auto* L = std::get_if<TDebugLevel*>(&O.Field))
+      Json[Name] = static_cast<int32_t>(**L);
+    else if (const auto* W = std::get_if<TSimd*>(&O.Field))
+      Json[Name] = QString::fromLatin1(SimdName(ResolveSimd(**W)));
+    else if (const auto* Start = std::get_if<TStartPlace*>(&O.Field))
+      Json[Name] = **Start == TStartPlace::Pile || (**Start == TStartPlace::Default && S.Karts == 1)
+                       ? QStringLiteral("pile")
+                       : QStringLiteral("grid");
+    else if (std::holds_alternative<std::optional<uint64_t>*>(O.Field))
+      Json[Name] = QString::number(Seed);
+  }
+  return Json;
+}
 
 TRunSettings ReadRunOptions(const QStringList& Arguments) {
   TRunSettings Defaults;

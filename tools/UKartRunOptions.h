@@ -3,6 +3,7 @@
 // scenario holds it. The help text, the checks of the command line and the options refused
 // beside --scenario are all made from it, so an option is described once.
 
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -57,11 +58,16 @@ struct TRunOption {
   QString Default = {};          ///< shown instead of the field's own value as the default
   QString More = {};             ///< a sentence after the range and the default
   bool Held = false;             ///< a scenario holds it, so it is not given beside --scenario
+  bool Output = false;           ///< names a file the run writes, not a setting of the run
   bool SwitchSets = true;
 };
 
 /// The table, with every field pointing into Settings.
 std::vector<TRunOption> RunOptions(TRunSettings& Settings);
+
+/// Every setting of a run as JSON, under the names of its options (switches true when given),
+/// with the seed the run used: what a summary keeps so that a sweep's runs can be told apart.
+QJsonObject RunSettingsJson(TRunSettings Settings, uint64_t Seed);
 
 /// Reads the command line (as ArgumentsAsGiven gives it) through the table. --help prints the
 /// help and ends the program; anything refused ends it with a message and status 2.

@@ -110,7 +110,7 @@ QImage LapTimes(const TRaceLog& Log, const TRunFacts& Run) {
   return ChartImage(*Chart, {PlotWidth, PlotHeight});
 }
 
-QJsonObject KartJson(const TKartRecord& R, int Index, const TRunFacts& Run) {
+QJsonObject KartJson(const TKartRecord& R, int Index, int32_t Place, const TRunFacts& Run) {
   QJsonArray Laps;
   for (double T : R.LapTimes) Laps.append(T);
   QJsonObject K{{"kart", Index + 1},
@@ -121,14 +121,45 @@ QJsonObject KartJson(const TKartRecord& R, int Index, const TRunFacts& Run) {
                 {"futures_per_move", R.FuturesPerMove()},
                 {"distinct_per_move", R.DistinctPerMove()},
                 {"laps", R.Laps},
+                {"place", Place},
                 {"lap_times_s", Laps},
-                {"wrong_way", R.WrongWay}};
+                {"wrong_way", R.WrongWay},
+                {"wrong_way_s", R.WrongWaySeconds},
+                {"longest_stall_s", R.LongestStall}};
   if (R.Laps > 0) {
     K["last_lap_s"] = R.LastLap;
     K["best_lap_s"] = R.BestLap;
   }
   if (!R.History.empty()) K["ends_at"] = QJsonArray{R.History.back().X, R.History.back().Y};
   return K;
+}
+
+/// The race as a whole: the karts that drove against the field, the longest stand-still, the
+/// best and the mean lap of all karts and the share of moves off the road.
+QJsonObject RaceJson(const TRaceLog& Log) {
+  int32_t Against = 0, Laps = 0;
+  double Stall = 0, Best = 0, LapSum = 0;
+  int64_t Moves = 0, OffRoad = 0;
+  for (const TKartRecord& R : Log.Records()) {
+    Against += R.WrongWaySeconds > AgainstTheFieldSeconds;
+    Stall = std::max(Stall, R.LongestStall);
+    for (double T : R.LapTimes) {
+      Best = Laps == 0 ? T : std::min(Best, T);
+      LapSum += T;
+      ++Laps;
+    }
+    Moves += R.Moves;
+    OffRoad += R.OffRoadMoves;
+  }
+  QJsonObject Race{{"wrong_way_karts", Against},
+                   {"longest_stall_s", Stall},
+                   {"laps", Laps},
+                   {"off_road_share", Moves ? double(OffRoad) / Moves : 0.0}};
+  if (Laps > 0) {
+    Race["best_lap_s"] = Best;
+    Race["mean_lap_s"] = LapSum / Laps;
+  }
+  return Race;
 }
 
 }  // namespace
@@ -144,13 +175,14 @@ void PrintLapSummary(std::FILE* Out, const TRaceLog& Log, const TRunFacts& Run) 
     std::fprintf(Out, "\nno lap line: the road does not loop through the start; no laps counted\n");
     return;
   }
-  std::fprintf(Out, "\nkart  colour    laps  last lap  best lap  wrong way\n");
-  std::fprintf(Out, "                         (s)       (s)\n");
+  std::fprintf(Out, "\nkart  colour    laps  last lap  best lap  place  against  wrong way\n");
+  std::fprintf(Out, "                         (s)       (s)            (s)\n");
+  const std::vector<int32_t> Places = Log.Places();
   for (size_t I = 0; I < Log.Records().size(); ++I) {
     const TKartRecord& R = Log.Records()[I];
-    std::fprintf(Out, "#%-4zu %-8s %5d %9.1f %9.1f  %s\n", I + 1,
+    std::fprintf(Out, "#%-4zu %-8s %5d %9.1f %9.1f  %5d %8.1f  %s\n", I + 1,
                  qPrintable(Run.ColorNames.value(static_cast<int>(I))), R.Laps, R.LastLap,
-                 R.BestLap, R.WrongWay ? "yes" : "no");
+                 R.BestLap, Places[I], R.WrongWaySeconds, R.WrongWay ? "yes" : "no");
   }
 }
 
@@ -191,12 +223,13 @@ QString WriteRunReport(const std::string& Folder, const QImage& Circuit, const T
     for (const TMoveSample& M : R.History) Speeds.push_back(M.Speed);
   std::sort(Speeds.begin(), Speeds.end());
   const double Fastest = Speeds.empty() ? 0 : Speeds[Speeds.size() * 49 / 50];
+  const std::vector<int32_t> Places = Log.Places();
   QJsonArray Karts;
   for (size_t K = 0; K < Log.Records().size(); ++K) {
     const QString Error = SaveImage(PathPicture(Circuit, Log, Log.Records()[K], Fastest), Folder,
                                     "path-kart" + std::to_string(K + 1) + ".png");
     if (!Error.isEmpty()) return Error;
-    Karts.append(KartJson(Log.Records()[K], static_cast<int>(K), Run));
+    Karts.append(KartJson(Log.Records()[K], static_cast<int>(K), Places[K], Run));
   }
   const auto Speed = [](const TMoveSample& M) { return M.Speed; };
   const auto Futures = [](const TMoveSample& M) { return double(M.Futures); };
@@ -208,7 +241,9 @@ QString WriteRunReport(const std::string& Folder, const QImage& Circuit, const T
                                               "futures.png"},
                                     std::pair{LapTimes(Log, Run), "laps.png"}})
     if (const QString Error = SaveImage(Image, Folder, Name); !Error.isEmpty()) return Error;
-  const QJsonObject Summary{{"seed", QString::number(Run.Seed)},
+  const QJsonObject Summary{{"settings", Run.Settings},
+                            {"race", RaceJson(Log)},
+                            {"seed", QString::number(Run.Seed)},
                             {"moves", Run.Moves},
                             {"simulated_seconds", Run.Moves * StepSeconds},
                             {"fixed_futures", Run.FixedFutures},

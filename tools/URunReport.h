@@ -4,6 +4,7 @@
 // summary's figures as JSON.
 
 #include <QImage>
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -25,10 +26,16 @@ struct TRunFacts {
   QString Circuit;             ///< "built-in" or the file's name
   std::vector<TColor> Colors;  ///< of every kart, in order
   QStringList ColorNames;      ///< as the summary names them
+  QJsonObject Settings;        ///< every setting of the run, by its option's name
 };
 
-/// The lap table printed on Out after the summary: laps, last and best lap, wrong-way mark per
-/// kart, or a line saying that the circuit has no lap line.
+/// A kart drove against the field when it drove against the lap direction longer than this in
+/// all, simulated seconds.
+inline constexpr double AgainstTheFieldSeconds = 5;
+
+/// The lap table printed on Out after the summary: laps, last and best lap, place, seconds
+/// against the lap direction and wrong-way mark per kart, or a line saying that the circuit has
+/// no lap line.
 void PrintLapSummary(std::FILE* Out, const TRaceLog& Log, const TRunFacts& Run);
 
 /// Writes the CSV of every lap ("kart,lap,seconds,move") into File, open, and finishes it. The

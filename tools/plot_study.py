@@ -90,8 +90,8 @@ def main(argv):
     field = lambda r: r.get("settings.karts") == "20"
 
     fig, (best, mean) = plt.subplots(1, 2, figsize=(11, 4.2), sharey=True)
-    best_laps = grouped(rows, base, "settings.futures", "race.best_lap")
-    mean_laps = grouped(rows, base, "settings.futures", "race.mean_lap")
+    best_laps = grouped(rows, base, "settings.futures", "race.best_lap_s")
+    mean_laps = grouped(rows, base, "settings.futures", "race.mean_lap_s")
     draw(best, best_laps, "futures per move", "best lap (simulated s)", log_x=True)
     draw(mean, mean_laps, "futures per move", "mean lap (simulated s)", log_x=True)
     best.set_title("One kart: best lap")
@@ -101,7 +101,7 @@ def main(argv):
 
     fig, (wrong, stall) = plt.subplots(1, 2, figsize=(11, 4.2))
     wrong_karts = grouped(rows, field, "settings.futures", "race.wrong_way_karts")
-    stalls = grouped(rows, field, "settings.futures", "race.longest_stall_seconds")
+    stalls = grouped(rows, field, "settings.futures", "race.longest_stall_s")
     draw(wrong, wrong_karts, "futures per kart and move", "karts against the field > 5 s",
          log_x=True)
     draw(stall, stalls, "futures per kart and move", "longest stand-still (simulated s)",
@@ -114,9 +114,9 @@ def main(argv):
     fig, (horizon, grid) = plt.subplots(1, 2, figsize=(11, 4.2), sharey=True)
     at4000 = lambda r: r.get("settings.futures") == "4000"
     horizons = grouped(rows, lambda r: one(r) and at4000(r) and r.get("settings.grid") == "10",
-                       "settings.seconds", "race.mean_lap")
+                       "settings.seconds", "race.mean_lap_s")
     grids = grouped(rows, lambda r: r.get("settings.karts") == "1" and at4000(r) and
-                    r.get("settings.fixed-grid") == "true", "settings.grid", "race.mean_lap")
+                    r.get("settings.fixed-grid") == "true", "settings.grid", "race.mean_lap_s")
     draw(horizon, horizons, "futures' horizon (simulated s)", "mean lap (simulated s)")
     draw(grid, grids, "fixed end-point grid (px)", "mean lap (simulated s)")
     horizon.set_title("One kart, 4,000 futures: horizon")

@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -96,6 +97,21 @@ TEST(RunReport, PicturesSummaryAndLapsAgreeWithTheRun) {
     EXPECT_EQ(Path.pixel(700, 100), qRgb(0, 0, 0));
   }
   EXPECT_GT(AllLaps, 0) << "two karts round a small ring for 25 s";
+
+  // The race as a whole follows from the karts, the places are 1 and 2, and the settings name
+  // the run so that a sweep can tell its runs apart.
+  const QJsonObject Race = Summary["race"].toObject();
+  EXPECT_EQ(Race["laps"].toInt(), AllLaps);
+  double Best = 1e9;
+  for (const QJsonValue Kart : Karts)
+    for (const QJsonValue T : Kart.toObject()["lap_times_s"].toArray())
+      Best = std::min(Best, T.toDouble());
+  EXPECT_DOUBLE_EQ(Race["best_lap_s"].toDouble(), Best);
+  EXPECT_EQ(Karts[0].toObject()["place"].toInt() + Karts[1].toObject()["place"].toInt(), 3);
+  const QJsonObject Settings = Summary["settings"].toObject();
+  EXPECT_EQ(Settings["karts"].toInt(), 2);
+  EXPECT_EQ(Settings["seconds"].toDouble(), 3);
+  EXPECT_FALSE(Settings["race-direction"].toBool());
 
   // The plots over time: kart #1's red is drawn in the speed plot.
   for (const char* Name : {"speed.png", "futures.png", "laps.png"})
