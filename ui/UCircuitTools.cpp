@@ -144,7 +144,9 @@ void TCircuitTools::SaveScenarioClick() {
 }
 
 void TCircuitTools::UndoStrokeClick() {
-  if (FPainter.Undo()) RedrawWhenIdle();
+  if (!FPainter.Undo()) return;
+  Window.FollowLapLine(true);
+  RedrawWhenIdle();
 }
 
 void TCircuitTools::SaveCircuitAs(const QString& Path) {
@@ -335,6 +337,8 @@ bool TCircuitTools::eventFilter(QObject* Watched, QEvent* Event) {
         else if (Type == QEvent::MouseButtonRelease && FPainter.Stroking()) {
           FPainter.StrokeTo(Pixel);
           FPainter.EndStroke();
+          // A stroke may close the road's loop through the start or cut it.
+          Window.FollowLapLine(true);
           RedrawWhenIdle();
         }
       },

@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
@@ -39,7 +40,9 @@
 #include "ui/UToolTips.h"
 #include "ui/UTrackPanel.h"
 #include "ui/UWindowReport.h"
+#include "world/ULapCounter.h"
 #include "world/URaceSetup.h"
+#include "world/UStartGrid.h"
 #include "world/UTrack2D.h"
 
 TFormTest2D::TFormTest2D(QWidget* Parent) : QMainWindow(Parent) {
@@ -103,11 +106,15 @@ void TFormTest2D::CreateActions() {
   FocusCircuit = NewAction(QStringLiteral("&Keys move the chosen kart"),
                            QStringLiteral("FocusCircuit"), false);
   FocusCircuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+  LineUpOnGridItem =
+      NewAction(QStringLiteral("Line up on the &grid"), QStringLiteral("LineUpOnGrid"), false);
+  LineUpOnGridItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
   Quit = NewAction(QStringLiteral("&Quit"), QStringLiteral("Quit"), false);
   Quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
   About = NewAction(QStringLiteral("&About"), QStringLiteral("About"), false);
   // Only the window's own shortcuts: Space typed into a dialog stays there.
-  for (QAction* Item : {RunPause, FocusCircuit, Quit}) Item->setShortcutContext(Qt::WindowShortcut);
+  for (QAction* Item : {RunPause, FocusCircuit, LineUpOnGridItem, Quit})
+    Item->setShortcutContext(Qt::WindowShortcut);
 }
 
 void TFormTest2D::CreateMenus() {
@@ -117,7 +124,7 @@ void TFormTest2D::CreateMenus() {
   File->addAction(Saveimagestofolder);
   QMenu* Simulation = menuBar()->addMenu(QStringLiteral("&Simulation"));
   Simulation->setObjectName(QStringLiteral("MenuSimulation"));
-  Simulation->addActions({RunPause, ResetItem});
+  Simulation->addActions({RunPause, ResetItem, LineUpOnGridItem});
   Simulation->addSeparator();
   Simulation->addAction(AsFastAsPossible);
   Simulation->addSeparator();
@@ -210,6 +217,8 @@ void TFormTest2D::ConnectPanels() {
           Guarded([T](bool V) { T->TeamScore = V; }));
   connect(TrackPanel, &TTrackPanel::collisionsChanged, this,
           Guarded([T](bool V) { T->Collisions = V; }));
+  connect(TrackPanel, &TTrackPanel::raceDirectionChanged, this,
+          Guarded([T](bool V) { T->RaceDirection = V; }));
 
   connect(KartChoice, &TKartChoicePanel::kartChosen, this,
           HANDLER(this, TFormTest2D::EdKartIdChange));
@@ -257,6 +266,10 @@ void TFormTest2D::ConnectMenus() {
           HANDLER(this, TFormTest2D::MenuCleanTrackClick));
   connect(RunPause, &QAction::triggered, this, HANDLER(this, TFormTest2D::RunPauseClick));
   connect(ResetItem, &QAction::triggered, this, [this] { StartStop->Reset(); });
+  connect(LineUpOnGridItem, &QAction::triggered, this,
+          HANDLER(this, TFormTest2D::LineUpOnGridClick));
+  // Another circuit may loop through the start where the last did not, or the other way round.
+  connect(this, &TFormTest2D::circuitChanged, this, Guarded([this] { FollowLapLine(true); }));
   connect(AsFastAsPossible, &QAction::triggered, this,
           HANDLER(this, TFormTest2D::AsFastAsPossibleClick));
   connect(FocusCircuit, &QAction::triggered, this, HANDLER(this, TFormTest2D::FocusCircuitClick));
@@ -441,6 +454,34 @@ void TFormTest2D::ResetBtnClick() {
   Track().Redraw();
 }
 
+void TFormTest2D::LineUpOnGridClick() {
+  std::string Problem;
+  if (!LineUpOnGrid(Track(), FRunner->Karts, Problem)) {
+    // The circuit's shape, not a fault of the program: a plain warning, nothing logged.
+    QMessageBox Box(QMessageBox::Warning, QStringLiteral("Line up on the grid"),
+                    QString::fromStdString(Problem), QMessageBox::Ok, this);
+    Box.setObjectName(QStringLiteral("GridWarning"));
+    Box.exec();
+    return;
+  }
+  emit kartsLinedUp();
+}
+
+void TFormTest2D::FollowLapLine(bool RoadChanged) {
+  if (FRunner->Karts.empty()) return;
+  double X, Y, Angle;
+  StartLineOf(*FRunner->Karts.front(), X, Y, Angle);
+  const void* Road = Track().Background.get();
+  if (!RoadChanged && LapLine.Known && LapLine.Road == Road && LapLine.X == X && LapLine.Y == Y &&
+      LapLine.Angle == Angle)
+    return;
+  // Measuring the road takes a few milliseconds: only when something it depends on changed.
+  TLapCounter Line;
+  Line.Build(Track(), X, Y, Angle);
+  LapLine = {Road, X, Y, Angle, true, Line.HasLine()};
+  TrackPanel->SetLapLine(LapLine.Found);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Parameters
 
@@ -465,6 +506,8 @@ void TFormTest2D::CopyParamsFromKart() {
   KartChoice->SetColor(CurrentKart->Color);
   Thinking->ShowAutoGrid(CurrentKart->AutoGrid);
   TrackPanel->ShowTeamScore(T.TeamScore);
+  TrackPanel->ShowRaceDirection(T.RaceDirection);
+  FollowLapLine();
   Thinking->ShowUseRefined(CurrentKart->UseRefined);
   UpdateRealTimeParams();
   MenuDebug0->setChecked(CurrentKart->DebugLevel == TDebugLevel::Nothing);
@@ -486,6 +529,7 @@ void TFormTest2D::CopyParamsFromScreen() {
   Thinking->EdAutoRadioClick();
   TrackPanel->EdCollisionsClick();
   EdDebugChange();
+  TrackPanel->CBRaceDirectionClick();
 }
 
 void TFormTest2D::UpdateRealTimeParams() { Thinking->ShowGridSize(CurrentKart->GetGridSize()); }

@@ -42,6 +42,9 @@ class TFormTest2D : public QMainWindow {
   void BtnSubKartClick();
   void EdKartIdChange();
   void ResetBtnClick();
+  /// Every kart onto the starting grid behind kart #1's start line, paused or running; where
+  /// they do not fit, a warning says why and they stay.
+  void LineUpOnGridClick();
   /// The run loop; an error that ends it releases Run.
   void StartBtnClick();
 
@@ -78,9 +81,17 @@ class TFormTest2D : public QMainWindow {
   void AsFastAsPossibleClick();
   void AboutClick();
 
+  /// Whether the road loops through kart #1's start (there is a lap line): racing the lap
+  /// direction can be switched on only then. Looked at again when the circuit, kart #1 or its
+  /// start changed; RoadChanged after the road was painted on.
+  void FollowLapLine(bool RoadChanged = false);
+  bool HasLapLine() const { return LapLine.Found; }
+
  signals:
   /// The track has another circuit: loaded, built in, drawn over or from a scenario.
   void circuitChanged();
+  /// The karts stand on the starting grid: the race begins afresh from there.
+  void kartsLinedUp();
 
  protected:
   void closeEvent(QCloseEvent* Event) override;
@@ -131,6 +142,7 @@ class TFormTest2D : public QMainWindow {
   QAction* ResetItem = nullptr;
   QAction* AsFastAsPossible = nullptr;
   QAction* FocusCircuit = nullptr;
+  QAction* LineUpOnGridItem = nullptr;
   QAction* Quit = nullptr;
   QAction* About = nullptr;
   TOpenPictureDialog* OpenPictureDialog = nullptr;
@@ -138,4 +150,11 @@ class TFormTest2D : public QMainWindow {
   QColorDialog* ColorDialog = nullptr;
   TAppEvents* AppEvents = nullptr;
   std::unique_ptr<TRaceRunner> FRunner;
+  /// What the lap line was last looked for on: the clean circuit and kart #1's start mark.
+  struct {
+    const void* Road = nullptr;
+    double X = 0, Y = 0, Angle = 0;
+    bool Known = false;
+    bool Found = false;
+  } LapLine;
 };

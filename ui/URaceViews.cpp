@@ -112,6 +112,7 @@ void TRaceViews::ConnectWindow() {
     if (auto* Button = Form.findChild<QPushButton*>(QString::fromLatin1(Name)))
       connect(Button, &QPushButton::toggled, this, [this] { ShowStatus(); });
   connect(&Form, &TFormTest2D::circuitChanged, this, Guarded([this] { Restart(); }));
+  connect(&Form, &TFormTest2D::kartsLinedUp, this, Guarded([this] { Restart(); }));
   if (auto* Saving = Form.findChild<QAction*>(QStringLiteral("Saveimagestofolder")))
     connect(Saving, &QAction::triggered, this, [this] { ShowStatus(); });
 }
@@ -143,6 +144,7 @@ void TRaceViews::Refresh() {
   // Kart #1 given another start (moved by hand while paused): the line moves with it.
   if (!R.Karts.empty() && !FLog.StartsAt(*R.Karts.front())) return Restart();
   FLog.Follow(Karts());
+  Form.FollowLapLine();
   if (Thinking->isVisible() && Form.CurrentKart) {
     int Number = 0;
     for (size_t I = 0; I < R.Karts.size(); ++I)

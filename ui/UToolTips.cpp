@@ -67,6 +67,11 @@ const std::pair<const char*, const char*> Tips[] = {
      "status bar counts them."},
     {"RunPause", "Runs the simulation when it stands, pauses it when it runs (Space)."},
     {"ResetItem", "Puts every kart back to its start, as the Reset button does."},
+    {"LineUpOnGrid",
+     "Puts every kart at rest on a starting grid behind kart #1's start line: two abreast, "
+     "staggered, facing the start direction; kart #1 keeps its start. Also while running; the "
+     "race table starts afresh (Ctrl+G). Where the road does not loop or is too narrow, it says "
+     "why and the karts stay."},
     {"AsFastAsPossible",
      "Moves follow each other as soon as each is thought out, instead of one per 100 ms of "
      "wall time."},
@@ -114,7 +119,7 @@ const std::pair<const char*, const char*> Tips[] = {
      "its last minute of futures, end cells, grid size and speed (Ctrl+T)."},
     {"MenuRaceTable",
      "Opens the race table: laps, lap times, distance, speed, time off the road, futures per "
-     "move and wrong-way marks of every kart (Ctrl+R)."},
+     "move, wrong-way marks and seconds, and the place of every kart (Ctrl+R)."},
     {"MenuNextKart", "Chooses the next kart in the list (Ctrl+PgDown)."},
     {"MenuPreviousKart", "Chooses the previous kart in the list (Ctrl+PgUp)."},
     {"LbRunState", "Whether the simulation runs, is paused or has not started."},

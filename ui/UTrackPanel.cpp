@@ -20,14 +20,20 @@ TTrackPanel::TTrackPanel(QWidget* Parent) : QGroupBox(Parent) {
                             QStringLiteral("CBTeamScore"), false);
   EdCollisions =
       NewCheckBox(QStringLiteral("Detect collisions"), QStringLiteral("EdCollisions"), true);
+  CBRaceDirection = NewCheckBox(QStringLiteral("Race the lap direction"),
+                                QStringLiteral("CBRaceDirection"), false);
   Box->addWidget(CBTeamScore);
   Box->addWidget(EdCollisions);
+  Box->addWidget(CBRaceDirection);
+  SetLapLine(true);
 
   connect(EdFriction, &QSlider::valueChanged, this, HANDLER(this, TTrackPanel::EdFrictionChange));
   connect(EdSideFriction, &QSlider::valueChanged, this,
           HANDLER(this, TTrackPanel::EdSideFrictionChange));
   connect(CBTeamScore, &QCheckBox::toggled, this, HANDLER(this, TTrackPanel::CBTeamScoreClick));
   connect(EdCollisions, &QCheckBox::toggled, this, HANDLER(this, TTrackPanel::EdCollisionsClick));
+  connect(CBRaceDirection, &QCheckBox::toggled, this,
+          HANDLER(this, TTrackPanel::CBRaceDirectionClick));
 }
 
 void TTrackPanel::ShowFriction(double Friction) {
@@ -39,6 +45,23 @@ void TTrackPanel::ShowSideFriction(double SideFriction) {
 }
 
 void TTrackPanel::ShowTeamScore(bool TeamScore) { CBTeamScore->setChecked(TeamScore); }
+
+void TTrackPanel::ShowRaceDirection(bool RaceDirection) {
+  CBRaceDirection->setChecked(RaceDirection);
+}
+
+void TTrackPanel::SetLapLine(bool HasLapLine) {
+  CBRaceDirection->setEnabled(HasLapLine);
+  CBRaceDirection->setToolTip(
+      HasLapLine
+          ? QStringLiteral("Every future counts how far it gets round the road in the lap "
+                           "direction (the way kart #1 starts over the start line) instead of "
+                           "how far it drives: a future that turns back weighs less than one "
+                           "that stands still, so the karts race the same way round. Every kart.")
+          : QStringLiteral("Not on this circuit: the road does not loop through kart #1's start, "
+                           "so there is no lap line and no lap direction to race; the setting "
+                           "stays as it is for a circuit that has one."));
+}
 
 void TTrackPanel::EdFrictionChange() {
   const double Value = FrictionFromSlider(EdFriction->value());
@@ -55,3 +78,7 @@ void TTrackPanel::EdSideFrictionChange() {
 void TTrackPanel::CBTeamScoreClick() { emit teamScoreChanged(CBTeamScore->isChecked()); }
 
 void TTrackPanel::EdCollisionsClick() { emit collisionsChanged(EdCollisions->isChecked()); }
+
+void TTrackPanel::CBRaceDirectionClick() {
+  emit raceDirectionChanged(CBRaceDirection->isChecked());
+}

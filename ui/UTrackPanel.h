@@ -1,5 +1,6 @@
 #pragma once
-// "Track params.": the road's friction coefficients, team scoring and collisions.
+// "Track params.": the road's friction coefficients, team scoring, collisions and racing the lap
+// direction.
 
 #include <QGroupBox>
 
@@ -18,17 +19,23 @@ class TTrackPanel : public QGroupBox {
   void ShowFriction(double Friction);
   void ShowSideFriction(double SideFriction);
   void ShowTeamScore(bool TeamScore);
+  void ShowRaceDirection(bool RaceDirection);
+  /// Racing the lap direction needs a lap line through kart #1's start: without one the box
+  /// cannot be switched on, and its tooltip says why. It keeps its state either way.
+  void SetLapLine(bool HasLapLine);
 
   void EdFrictionChange();
   void EdSideFrictionChange();
   void CBTeamScoreClick();
   void EdCollisionsClick();
+  void CBRaceDirectionClick();
 
  signals:
   void frictionChanged(double Friction);
   void sideFrictionChanged(double SideFriction);
   void teamScoreChanged(bool TeamScore);
   void collisionsChanged(bool Collisions);
+  void raceDirectionChanged(bool RaceDirection);
 
  private:
   QLabel* LbFriction = nullptr;
@@ -37,4 +44,5 @@ class TTrackPanel : public QGroupBox {
   QSlider* EdSideFriction = nullptr;
   QCheckBox* CBTeamScore = nullptr;
   QCheckBox* EdCollisions = nullptr;
+  QCheckBox* CBRaceDirection = nullptr;
 };

@@ -27,6 +27,8 @@ QString DescribeWindow(const TFormTest2D& Window) {
   Out << "Track: friction " << Track->Friction << ", slide friction " << Track->SideFriction
       << ", seconds simulated " << Track->Seconds << ", team score " << YesNo(Track->TeamScore)
       << ", collisions " << YesNo(Track->Collisions) << ", trails kept " << YesNo(Track->KeepTrails)
+      << ", racing the lap direction " << YesNo(Track->RaceDirection)
+      << (Track->RaceDirection && !Window.HasLapLine() ? " (no lap line: not in effect)" : "")
       << "\n";
   Out << "Run: " << (Window.IsRunning() ? "running" : "not running") << ", next frame "
       << Race.FrameNumber << ", saving images "

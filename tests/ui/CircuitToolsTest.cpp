@@ -21,19 +21,6 @@ class CircuitTools : public WindowTest {
     ASSERT_TRUE(Tools);
   }
 
-  /// A stroke with the mouse on the picture, through the given control points.
-  void Stroke(std::initializer_list<QPoint> Points) {
-    auto* Img = Find<TImageControl>("ImgRoad");
-    auto It = Points.begin();
-    QTest::mousePress(Img, Qt::LeftButton, Qt::NoModifier, *It);
-    for (++It; It != Points.end(); ++It) {
-      QMouseEvent Move(QEvent::MouseMove, *It, Img->mapToGlobal(*It), Qt::NoButton, Qt::LeftButton,
-                       Qt::NoModifier);
-      QApplication::sendEvent(Img, &Move);
-    }
-    QTest::mouseRelease(Img, Qt::LeftButton, Qt::NoModifier, *(Points.end() - 1));
-  }
-
   QImage Clean() const { return dynamic_cast<TQtPicture&>(*Track().Background).Image(); }
 
   /// A file of road (grey) with a black frame, Width x Height.

@@ -103,7 +103,8 @@ TEST_F(ErrorReports, AnErrorThatEndsTheRunIsNamedLoggedCopiedAndContinueLeavesRu
   for (const char* Part :
        {"Error: Track2D contains", "Circuit: built-in circuit, 800 x 600", "Karts: 3",
         "Kart #2 (current): x ", "Kart #3: a player that is not a kart",
-        "Track: friction 0.015, slide friction 0.2", "debug level 0", "Qt 6."})
+        "Track: friction 0.015, slide friction 0.2", "racing the lap direction no\n",
+        "debug level 0", "Qt 6."})
     EXPECT_TRUE(Text.contains(Part)) << Part << "\n" << Text.toStdString();
 
   EXPECT_EQ(QGuiApplication::clipboard()->text(), Text);

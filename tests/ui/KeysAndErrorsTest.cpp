@@ -125,8 +125,8 @@ TEST_F(KeysAndErrors, TheDebugTextIsReadOnlyAndTheColourPanelTakesTheFocus) {
   EXPECT_EQ(Memo->toPlainText(), "Debug info...");
   EXPECT_FALSE(Memo->hasFocus());
 
-  // Tab from the colliding check box lands on the colour; Space asks for another colour.
-  Find<QCheckBox>("EdCollisions")->setFocus();
+  // Tab from the track's last check box lands on the colour; Space asks for another colour.
+  Find<QCheckBox>("CBRaceDirection")->setFocus();
   QTest::keyClick(W->windowHandle(), Qt::Key_Tab);
   ASSERT_EQ(QApplication::focusWidget(), Find<TColorPanel>("EdColor"));
   DialogAnswerer Dialogs;

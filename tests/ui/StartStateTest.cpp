@@ -118,13 +118,13 @@ TEST_F(StartState, TabGoesDownTheColumnPanelByPanel) {
   QStringList Chain;
   for (QWidget* X = W->nextInFocusChain(); X && X != W.get(); X = X->nextInFocusChain())
     if (X->focusPolicy() & Qt::TabFocus && !X->objectName().isEmpty()) Chain << X->objectName();
-  const QStringList Expected = {"ImgRoad",      "EdFriction",   "EdSideFriction", "CBTeamScore",
-                                "EdCollisions", "EdColor",      "EdKartId",       "BtnAddKart",
-                                "BtnSubKart",   "EdMaxPower",   "EdMax_Turn",     "EdSize",
-                                "EdSeconds",    "EdRadio",      "EdAutoRadio",    "EdUseRefined",
-                                "SpeedButton2", "SpeedButton1", "SpeedButton3",   "SpeedButton4",
-                                "SpeedButton6", "SpeedButton5", "DebugMemo",      "StartBtn",
-                                "PauseBtn",     "BtnReset"};
+  const QStringList Expected = {"ImgRoad",      "EdFriction",      "EdSideFriction", "CBTeamScore",
+                                "EdCollisions", "CBRaceDirection", "EdColor",        "EdKartId",
+                                "BtnAddKart",   "BtnSubKart",      "EdMaxPower",     "EdMax_Turn",
+                                "EdSize",       "EdSeconds",       "EdRadio",        "EdAutoRadio",
+                                "EdUseRefined", "SpeedButton2",    "SpeedButton1",   "SpeedButton3",
+                                "SpeedButton4", "SpeedButton6",    "SpeedButton5",   "DebugMemo",
+                                "StartBtn",     "PauseBtn",        "BtnReset"};
   EXPECT_EQ(Chain, Expected);
 }
 

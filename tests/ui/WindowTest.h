@@ -13,12 +13,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 
 #include "agents/UKart.h"
@@ -74,6 +76,19 @@ class WindowTest : public ::testing::Test {
   /// Chooses the first or the last line of the kart list with the keyboard, as a user may.
   void ChooseFirstKart() { QTest::keyClick(Find<QComboBox>("EdKartId"), Qt::Key_Home); }
   void ChooseLastKart() { QTest::keyClick(Find<QComboBox>("EdKartId"), Qt::Key_End); }
+
+  /// A stroke with the mouse on the picture, through the given control points.
+  void Stroke(std::initializer_list<QPoint> Points) {
+    auto* Img = Find<TImageControl>("ImgRoad");
+    auto It = Points.begin();
+    QTest::mousePress(Img, Qt::LeftButton, Qt::NoModifier, *It);
+    for (++It; It != Points.end(); ++It) {
+      QMouseEvent Move(QEvent::MouseMove, *It, Img->mapToGlobal(*It), Qt::NoButton, Qt::LeftButton,
+                       Qt::NoModifier);
+      QApplication::sendEvent(Img, &Move);
+    }
+    QTest::mouseRelease(Img, Qt::LeftButton, Qt::NoModifier, *(Points.end() - 1));
+  }
 
   /// Number of pixels of the given colour in the picture, within Radius of (X, Y).
   int CountColor(TColor Color, int X, int Y, int Radius) const {
