@@ -12,7 +12,8 @@ cd "$(dirname "$0")/.."
 OUT=${1:-study}
 MODE=${2:-full}
 
-# GNU parallel runs the sweep, matplotlib draws the plots: installed when missing.
+# GNU parallel runs the sweep, matplotlib draws the plots: installed when missing (Debian's
+# python3, which has them, whatever python3 comes first in PATH).
 missing=()
 for p in parallel python3-matplotlib; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -67,6 +68,6 @@ jobs() {
   done
 }
 jobs | sort -u | parallel --jobs 100% --joblog "$OUT/joblog"
-python3 tools/gather_summaries.py "$OUT" > "$OUT/runs.csv"
-python3 tools/plot_study.py "$OUT/runs.csv" "$OUT"
+/usr/bin/python3 tools/gather_summaries.py "$OUT" > "$OUT/runs.csv"
+/usr/bin/python3 tools/plot_study.py "$OUT/runs.csv" "$OUT"
 echo "study: the table is $OUT/runs.csv, the plots $OUT/*.png"
