@@ -23,7 +23,7 @@ import matplotlib
 matplotlib.use("Agg")
 import matplotlib.pyplot as plt  # noqa: E402
 
-RACE_LABELS = {"false": "path length (the design's scoring)", "true": "racing the lap direction"}
+RACE_LABELS = {"false": "path length (the default)", "true": "racing the lap direction"}
 COLOURS = {"false": "tab:blue", "true": "tab:red"}
 
 

@@ -106,7 +106,7 @@ class TFormTest2D : public QMainWindow {
   void CreateRace();
   void ConnectPanels();
   void ConnectMenus();
-  /// The size and place of the last run's window, or the design's size in the desktop's middle.
+  /// The size and place of the last run's window, or its laid-out size in the desktop's middle.
   void RestoreGeometry();
   void CenterOnDesktop();
   /// Whether a focused control takes Space itself (a button presses, a list opens).

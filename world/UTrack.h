@@ -39,7 +39,7 @@ class TTrack : public TArena {
   /// How many futures each thread imagines side by side; every width gives the same futures.
   /// A width this processor lacks is refused (EModelError) at the next move.
   TSimd Simd = TSimd::Best;
-  /// The reference passes: one thread, on the players themselves, as the design of a pass reads.
+  /// The reference passes: one thread, on the players themselves, as a pass is defined.
   /// Also taken whenever a player cannot be copied or lets the window in during a pass.
   bool PlainPasses = false;
   /// Called on the calling thread after the passes of every move, before any decision: every

@@ -158,7 +158,7 @@ TEST_F(CircuitTools, KartsGoToTheNearestRoadWhereTheyFitOnlyWhenTheUserSaysSo) {
   Find<QAction>("Loadcircuit800x600BMP1")->trigger();
   ASSERT_EQ(Dialogs.Messages.size(), 1);
   EXPECT_TRUE(Dialogs.Messages[0].contains("outside the picture"));
-  EXPECT_EQ(Kart(0).PosY(), 460);  // declined: the design's start stays
+  EXPECT_EQ(Kart(0).PosY(), 460);  // declined: the built-in start stays
 
   W->AddKart();
   ASSERT_TRUE(Tools->MoveKartsToRoad());

@@ -146,6 +146,6 @@ TEST_F(StartState, ThePictureTakesTheRoomTheWindowGrowsByAndTheSizeIsKeptForTheN
   W->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(W.get()));
   EXPECT_EQ(W->size(), Size);
-  // The next test starts from the design's size again.
+  // The next test starts from the laid-out size again.
   WindowSettings()->clear();
 }
