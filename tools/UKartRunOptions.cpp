@@ -158,6 +158,14 @@ std::vector<TRunOption> AllOptions(TRunSettings& S) {
        .Default = "the path length",
        .More = "Only where the road loops through the start.",
        .Held = true},
+      {.Name = "race-preset",
+       .Help = "The race preset: racing the lap direction with the end-point grid held at --grid, "
+               "as --race-direction --fixed-grid give them; the settings under which more "
+               "futures no longer cost lap time",
+       .Field = &S.RacePreset,
+       .Default = "off",
+       .More = "See docs/driving.md.",
+       .Held = true},
       {.Name = "team",
        .Help = "Think as a team: futures are weighed by the mean score of all karts",
        .Field = &S.Track.TeamScore,
@@ -400,6 +408,10 @@ TRunSettings ReadRunOptions(const QStringList& Arguments) {
   const std::vector<TRunOption> Table = RunOptions(S);
   for (const TRunOption& O : Table)
     if (P.isSet(QString::fromLatin1(O.Name))) ReadValue(O, P.value(QString::fromLatin1(O.Name)));
+  if (S.RacePreset) {
+    S.Track.RaceDirection = true;
+    S.Kart.AutoGrid = false;
+  }
   if (P.isSet(QStringLiteral("debug-level")) && S.Frames.isEmpty())
     Fail("--debug-level only changes what --frames saves; give --frames too.");
   // The file holds the whole race: a setting given beside it would be silently lost.

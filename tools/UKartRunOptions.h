@@ -39,6 +39,8 @@ struct TRunSettings {
   QString Report;        ///< folder of report pictures and summary.json
   QString Scenario;      ///< empty: a new race
   QString SaveScenario;  ///< empty: none written
+  /// Racing the lap direction with the end-point grid held at Kart.GridSize: read as those two.
+  bool RacePreset = false;
 };
 
 /// Where an option's value goes: a field of one TRunSettings.

@@ -109,6 +109,7 @@ void TFormTest2D::CreateActions() {
   LineUpOnGridItem =
       NewAction(QStringLiteral("Line up on the &grid"), QStringLiteral("LineUpOnGrid"), false);
   LineUpOnGridItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+  RacePresetItem = NewAction(QStringLiteral("Race &preset"), QStringLiteral("RacePreset"), false);
   Quit = NewAction(QStringLiteral("&Quit"), QStringLiteral("Quit"), false);
   Quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
   About = NewAction(QStringLiteral("&About"), QStringLiteral("About"), false);
@@ -124,7 +125,7 @@ void TFormTest2D::CreateMenus() {
   File->addAction(Saveimagestofolder);
   QMenu* Simulation = menuBar()->addMenu(QStringLiteral("&Simulation"));
   Simulation->setObjectName(QStringLiteral("MenuSimulation"));
-  Simulation->addActions({RunPause, ResetItem, LineUpOnGridItem});
+  Simulation->addActions({RunPause, ResetItem, LineUpOnGridItem, RacePresetItem});
   Simulation->addSeparator();
   Simulation->addAction(AsFastAsPossible);
   Simulation->addSeparator();
@@ -268,6 +269,7 @@ void TFormTest2D::ConnectMenus() {
   connect(ResetItem, &QAction::triggered, this, [this] { StartStop->Reset(); });
   connect(LineUpOnGridItem, &QAction::triggered, this,
           HANDLER(this, TFormTest2D::LineUpOnGridClick));
+  connect(RacePresetItem, &QAction::triggered, this, HANDLER(this, TFormTest2D::RacePresetClick));
   // Another circuit may loop through the start where the last did not, or the other way round.
   connect(this, &TFormTest2D::circuitChanged, this, Guarded([this] { FollowLapLine(true); }));
   connect(AsFastAsPossible, &QAction::triggered, this,
@@ -465,6 +467,26 @@ void TFormTest2D::LineUpOnGridClick() {
     return;
   }
   emit kartsLinedUp();
+}
+
+void TFormTest2D::RacePresetClick() {
+  if (!HasLapLine()) {
+    QMessageBox Box(QMessageBox::Warning, QStringLiteral("Race preset"),
+                    QStringLiteral("The race preset races the lap direction, and this circuit has "
+                                   "no lap line: its road does not loop through kart #1's start."),
+                    QMessageBox::Ok, this);
+    Box.setObjectName(QStringLiteral("PresetWarning"));
+    Box.exec();
+    return;
+  }
+  // Racing the lap direction with every kart's grid held at the start-up size: the settings
+  // under which more futures no longer cost lap time.
+  Track().RaceDirection = true;
+  for (const auto& Kart : FRunner->Karts) {
+    Kart->AutoGrid = false;
+    Kart->SetGridSize(TKartSettings{}.Grid);
+  }
+  CopyParamsFromKart();
 }
 
 void TFormTest2D::FollowLapLine(bool RoadChanged) {

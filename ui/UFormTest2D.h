@@ -45,6 +45,7 @@ class TFormTest2D : public QMainWindow {
   /// Every kart onto the starting grid behind kart #1's start line, paused or running; where
   /// they do not fit, a warning says why and they stay.
   void LineUpOnGridClick();
+  void RacePresetClick();
   /// The run loop; an error that ends it releases Run.
   void StartBtnClick();
 
@@ -143,6 +144,7 @@ class TFormTest2D : public QMainWindow {
   QAction* AsFastAsPossible = nullptr;
   QAction* FocusCircuit = nullptr;
   QAction* LineUpOnGridItem = nullptr;
+  QAction* RacePresetItem = nullptr;
   QAction* Quit = nullptr;
   QAction* About = nullptr;
   TOpenPictureDialog* OpenPictureDialog = nullptr;

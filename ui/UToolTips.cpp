@@ -72,6 +72,10 @@ const std::pair<const char*, const char*> Tips[] = {
      "staggered, facing the start direction; kart #1 keeps its start. Also while running; the "
      "race table starts afresh (Ctrl+G). Where the road does not loop or is too narrow, it says "
      "why and the karts stay."},
+    {"RacePreset",
+     "Races the lap direction and holds every kart's end-point grid at 10 px instead of adapting "
+     "it: the settings under which more futures no longer cost lap time (see the read-me's "
+     "driving notes). Only where the road loops through kart #1's start."},
     {"AsFastAsPossible",
      "Moves follow each other as soon as each is thought out, instead of one per 100 ms of "
      "wall time."},

@@ -122,3 +122,20 @@ TEST(RunReport, PicturesSummaryAndLapsAgreeWithTheRun) {
     for (int Y = 0; Y < Speed.height(); ++Y) Red += Speed.pixel(X, Y) == qRgb(255, 0, 0);
   EXPECT_GT(Red, 100);
 }
+
+TEST(RunReport, TheRacePresetIsRacingTheLapDirectionWithTheGridHeld) {
+  QTemporaryDir Dir;
+  ASSERT_TRUE(Dir.isValid());
+  QProcess Run;
+  Run.start(KARTRUN, {"--race-preset", "--moves", "3", "--seed", "1", "--futures", "1", "--report",
+                      Dir.filePath("report")});
+  ASSERT_TRUE(Run.waitForFinished(120000));
+  ASSERT_EQ(Run.exitCode(), 0) << Run.readAllStandardError().toStdString();
+  const QJsonObject Settings = QJsonDocument::fromJson(ReadAll(Dir.filePath("report/summary.json")))
+                                   .object()["settings"]
+                                   .toObject();
+  EXPECT_TRUE(Settings["race-preset"].toBool());
+  EXPECT_TRUE(Settings["race-direction"].toBool());
+  EXPECT_TRUE(Settings["fixed-grid"].toBool());
+  EXPECT_EQ(Settings["grid"].toInt(), 10);
+}

@@ -117,6 +117,32 @@ TEST_F(RaceStart, TheLapDirectionCanBeRacedOnlyWhereTheRoadLoopsThroughKartOnesS
   EXPECT_TRUE(Dialogs.Messages.isEmpty()) << Dialogs.Messages.join('\n').toStdString();
 }
 
+TEST_F(RaceStart, TheRacePresetRacesTheLapDirectionWithEveryKartsGridHeld) {
+  Find<QPushButton>("BtnAddKart")->click();
+  MakeMovesQuick();
+  RunMoves(2);
+  Kart(1).SetGridSize(24);  // where an adapting grid might have taken it
+  Find<QAction>("RacePreset")->trigger();
+  EXPECT_TRUE(Track().RaceDirection);
+  EXPECT_TRUE(Find<QCheckBox>("CBRaceDirection")->isChecked());
+  for (int I = 0; I < 2; ++I) {
+    EXPECT_FALSE(Kart(I).AutoGrid) << "kart #" << I + 1;
+    EXPECT_EQ(Kart(I).GetGridSize(), 10) << "kart #" << I + 1;
+  }
+  RunMoves(2);
+  EXPECT_EQ(Kart(1).GetGridSize(), 10) << "held, not adapted";
+
+  // Without a lap line it says why and changes nothing.
+  Find<QCheckBox>("CBRaceDirection")->setChecked(false);
+  CutTheLoop();
+  Kart(0).AutoGrid = true;
+  Find<QAction>("RacePreset")->trigger();
+  ASSERT_EQ(Dialogs.Messages.size(), 1);
+  EXPECT_TRUE(Dialogs.Messages[0].contains("lap line")) << Dialogs.Messages[0].toStdString();
+  EXPECT_FALSE(Track().RaceDirection);
+  EXPECT_TRUE(Kart(0).AutoGrid);
+}
+
 TEST(RaceTableRows, ShowWrongWaySecondsAndPlacesAndStaySortedByPlaceOnRequest) {
   const double Down = std::numbers::pi / 2;
   TQtPicture Picture(DefaultCircuitImage());
