@@ -160,8 +160,8 @@ std::vector<TRunOption> AllOptions(TRunSettings& S) {
        .Held = true},
       {.Name = "race-preset",
        .Help = "The race preset: racing the lap direction with the end-point grid held at --grid, "
-               "as --race-direction --fixed-grid give them; the settings under which more "
-               "futures no longer cost lap time",
+               "as --race-direction --fixed-grid give them: no kart against the field, and the "
+               "fastest laps at a few thousand futures or more",
        .Field = &S.RacePreset,
        .Default = "off",
        .More = "See docs/driving.md.",

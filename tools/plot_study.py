@@ -5,7 +5,8 @@ Usage: plot_study.py runs.csv FOLDER
 
 Reads the columns that kartrun's summary.json gives every run (settings.*, race.*) and draws
 into FOLDER:
-  laps-vs-futures.png      one kart: best and mean lap against futures per move (log scale)
+  laps-vs-futures.png      one kart: best and mean lap against futures per move (log scale),
+                           also with the race preset (lap direction, grid held at 10 px)
   wrongway-vs-futures.png  twenty karts from the grid: karts against the field for more than
                            5 s, and the longest stand-still, against futures per move
   horizon-and-grid.png     one kart at 4,000 futures: mean lap against the futures' horizon
@@ -23,8 +24,9 @@ import matplotlib
 matplotlib.use("Agg")
 import matplotlib.pyplot as plt  # noqa: E402
 
-RACE_LABELS = {"false": "path length (the default)", "true": "racing the lap direction"}
-COLOURS = {"false": "tab:blue", "true": "tab:red"}
+RACE_LABELS = {"false": "path length (the default)", "true": "racing the lap direction",
+               "held": "the race preset: lap direction, grid held at 10 px"}
+COLOURS = {"false": "tab:blue", "true": "tab:red", "held": "tab:green"}
 
 
 def number(text):
@@ -53,8 +55,8 @@ def grouped(rows, select, key, value):
 
 
 def draw(ax, data, xlabel, ylabel, log_x=False, style="-o"):
-    for race in ("false", "true"):
-        if race not in data:
+    for race in ("false", "true", "held"):
+        if not data.get(race):
             continue
         xs = sorted(data[race])
         means = [statistics.mean(data[race][x]) for x in xs]
@@ -74,7 +76,7 @@ def table(title, data, xname, yname):
     print(f"\n{title}\n")
     print(f"| {xname} | scoring | runs | {yname}: mean | min | max |")
     print("|---|---|---|---|---|---|")
-    for race in ("false", "true"):
+    for race in ("false", "true", "held"):
         for x in sorted(data.get(race, {})):
             v = data[race][x]
             print(f"| {x:g} | {RACE_LABELS[race]} | {len(v)} | {statistics.mean(v):.2f} | "
@@ -92,6 +94,11 @@ def main(argv):
     fig, (best, mean) = plt.subplots(1, 2, figsize=(11, 4.2), sharey=True)
     best_laps = grouped(rows, base, "settings.futures", "race.best_lap_s")
     mean_laps = grouped(rows, base, "settings.futures", "race.mean_lap_s")
+    held = lambda r: (r.get("settings.karts") == "1" and r.get("settings.fixed-grid") == "true"
+                      and r.get("settings.grid") == "10" and r.get("settings.seconds") == "10")
+    held_best = grouped(rows, held, "settings.futures", "race.best_lap_s")
+    held_mean = grouped(rows, held, "settings.futures", "race.mean_lap_s")
+    best_laps["held"], mean_laps["held"] = held_best.get("true", {}), held_mean.get("true", {})
     draw(best, best_laps, "futures per move", "best lap (simulated s)", log_x=True)
     draw(mean, mean_laps, "futures per move", "mean lap (simulated s)", log_x=True)
     best.set_title("One kart: best lap")

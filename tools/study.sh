@@ -6,7 +6,8 @@
 # Usage: bash tools/study.sh [FOLDER] [quick]
 #   FOLDER  where the runs, the table (runs.csv) and the plots go (default: study)
 #   quick   fewer seeds, futures and moves: a check of the machinery in a few minutes
-# SEEDS, FUTURES, KART_MOVES and FIELD_MOVES override the sweeps' lists and lengths.
+# SEEDS, FUTURES, KART_MOVES, FIELD_FUTURES, FIELD_MOVES, HELD_FUTURES, HELD_MOST and HELD_SEEDS
+# override the sweeps' lists and lengths.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 OUT=${1:-study}
@@ -34,12 +35,18 @@ if [ "$MODE" = quick ]; then
   KART_MOVES=${KART_MOVES:-300}
   FIELD_MOVES=${FIELD_MOVES:-150}
   FIELD_FUTURES=${FIELD_FUTURES:-"250"}
+  HELD_FUTURES=${HELD_FUTURES:-"1000"}
+  HELD_MOST=${HELD_MOST:-4000}
+  HELD_SEEDS=${HELD_SEEDS:-"1"}
 else
   SEEDS=${SEEDS:-"1 2 3 4"}
   FUTURES=${FUTURES:-"250 1000 4000 16000 100000"}
   KART_MOVES=${KART_MOVES:-1200}
   FIELD_MOVES=${FIELD_MOVES:-600}
-  FIELD_FUTURES=${FIELD_FUTURES:-"250 500 1000 2000"}
+  FIELD_FUTURES=${FIELD_FUTURES:-"250 1000"}
+  HELD_FUTURES=${HELD_FUTURES:-"4000 16000"}
+  HELD_MOST=${HELD_MOST:-100000}
+  HELD_SEEDS=${HELD_SEEDS:-"1 2"}
 fi
 mkdir -p "$OUT"
 # One command per run. Each thinks on one thread, so that the runs side by side do not slow each
@@ -65,6 +72,16 @@ jobs() {
       done
       for f in $FIELD_FUTURES; do run "field-f$f-$race-seed$seed" "$FIELD_MOVES" "$seed" "$f" 10 10 20 $r; done
     done
+    # The race preset: the lap direction with the grid held at 10 px, over the futures.
+    for f in $HELD_FUTURES; do
+      run "kart-f$f-s10-fixedg10-on-seed$seed" "$KART_MOVES" "$seed" "$f" 10 10 1 --race-direction \
+        --fixed-grid
+    done
+  done
+  # The preset at the most futures is the dearest run: on the first HELD_SEEDS seeds only.
+  for seed in $HELD_SEEDS; do
+    run "kart-f$HELD_MOST-s10-fixedg10-on-seed$seed" "$KART_MOVES" "$seed" "$HELD_MOST" 10 10 1 \
+      --race-direction --fixed-grid
   done
 }
 jobs | sort -u | parallel --jobs 100% --joblog "$OUT/joblog"

@@ -74,8 +74,8 @@ const std::pair<const char*, const char*> Tips[] = {
      "why and the karts stay."},
     {"RacePreset",
      "Races the lap direction and holds every kart's end-point grid at 10 px instead of adapting "
-     "it: the settings under which more futures no longer cost lap time (see the read-me's "
-     "driving notes). Only where the road loops through kart #1's start."},
+     "it: no kart against the field, and the fastest laps at a few thousand futures or more "
+     "(see the read-me's driving notes). Only where the road loops through kart #1's start."},
     {"AsFastAsPossible",
      "Moves follow each other as soon as each is thought out, instead of one per 100 ms of "
      "wall time."},
