@@ -122,13 +122,7 @@ bool TAtomicFile::Write(const char* Data, size_t Size) {
 
 bool TAtomicFile::Flush() {
   if (Stage != TStage::Writing || Failed()) return false;
-  size_t Done = 0;
-  while (Done < Buffer.size()) {
-    const ssize_t N = ::write(Fd, Buffer.data() + Done, Buffer.size() - Done);
-    if (N < 0 && errno == EINTR) continue;
-    if (N <= 0) return Fail(N < 0 ? errno : ENOSPC);
-    Done += static_cast<size_t>(N);
-  }
+  if (const int Error = WriteWhole(Fd, Buffer)) return Fail(Error);
   Buffer.clear();
   return true;
 }

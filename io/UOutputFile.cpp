@@ -66,13 +66,7 @@ bool TOutputFile::Write(const char* Data, size_t Size) {
 bool TOutputFile::Flush() {
   if (Stream < 0) return Atomic.Flush();
   if (Failed()) return false;
-  size_t Done = 0;
-  while (Done < Buffer.size()) {
-    const ssize_t N = ::write(Stream, Buffer.data() + Done, Buffer.size() - Done);
-    if (N < 0 && errno == EINTR) continue;
-    if (N <= 0) return Fail(N < 0 ? errno : ENOSPC);
-    Done += static_cast<size_t>(N);
-  }
+  if (const int Error = WriteWhole(Stream, Buffer)) return Fail(Error);
   Buffer.clear();
   return true;
 }
