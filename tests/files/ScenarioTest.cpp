@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>

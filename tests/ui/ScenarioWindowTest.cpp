@@ -9,8 +9,8 @@
 
 #include "WindowTest.h"
 #include "decision/UBase.h"
-#include "ui/UCircuitTools.h"
 #include "io/UPicture.h"
+#include "ui/UCircuitTools.h"
 
 class ScenarioWindow : public WindowTest {
  protected:
