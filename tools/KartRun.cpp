@@ -88,15 +88,6 @@ void CheckCsv(const TOutputFile& Csv, const TRunSettings& S, int Move) {
          1);
 }
 
-void CheckPrinted(std::FILE* Out) {
-  if (const QString Error = StreamFailure(Out); !Error.isEmpty())
-    Fail(QStringLiteral("cannot write to %1: %2")
-             .arg(Out == stdout ? QStringLiteral("standard output")
-                                : QStringLiteral("standard error"),
-                  Error),
-         1);
-}
-
 /// The circuit the run starts on: built in, or a BMP checked before it is used.
 QImage ReadCircuit(const TRunSettings& S) {
   if (S.Circuit.isEmpty()) {

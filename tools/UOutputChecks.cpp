@@ -13,6 +13,7 @@
 #include <string>
 
 #include "io/UFileKind.h"
+#include "tools/UKartRunOptions.h"
 
 namespace {
 
@@ -270,4 +271,13 @@ QString StreamFailure(std::FILE* Stream) {
   if (std::fflush(Stream) == 0 && !std::ferror(Stream)) return {};
   const int Error = errno ? errno : EIO;
   return QString::fromLocal8Bit(std::strerror(Error));
+}
+
+void CheckPrinted(std::FILE* Out) {
+  if (const QString Error = StreamFailure(Out); !Error.isEmpty())
+    Fail(QStringLiteral("cannot write to %1: %2")
+             .arg(Out == stdout ? QStringLiteral("standard output")
+                                : QStringLiteral("standard error"),
+                  Error),
+         1);
 }

@@ -44,3 +44,6 @@ QString FrameInTheWay(const QByteArray& Base, int Moves);
 /// earlier write to it failed, an empty string otherwise.
 QString StreamFailure(std::FILE* Stream);
 inline QString StandardOutputFailure() { return StreamFailure(stdout); }
+/// Ends the program with status 1 and the reason when what was printed on Out (standard output
+/// or standard error) could not be written.
+void CheckPrinted(std::FILE* Out);

@@ -143,12 +143,7 @@ void TRunOutputs::Finish(const TRaceLog& Log, const QImage& Circuit, const TRunF
            1);
   }
   // The names are given only once the summary has been printed in full.
-  if (const QString Error = StreamFailure(SummaryStream); !Error.isEmpty())
-    Fail(QStringLiteral("cannot write to %1: %2")
-             .arg(SummaryStream == stdout ? QStringLiteral("standard output")
-                                          : QStringLiteral("standard error"),
-                  Error),
-         1);
+  CheckPrinted(SummaryStream);
 
   // Then every output takes its name; should one fail, those before it are put back.
   struct TStep {
